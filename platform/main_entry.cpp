@@ -1,0 +1,25 @@
+// The program's entry: make the Qt application, then run the application object's start-up as
+// the class library's WinMain does. InitInstance returning FALSE ends the program.
+
+#include <QApplication>
+
+#include "platform/device_events.h"
+#include "platform/ui_events.h"
+#include "platform/win_app.h"
+
+int main(int argc, char** argv) {
+    QApplication qtApp(argc, argv);
+    platform::EnsureUiEvents();
+    platform::StartDeviceWatch();
+    CWinApp* app = AfxGetApp();
+    if (!app) return 1;
+    int code = 0;
+    if (!app->InitInstance()) {
+        code = app->ExitInstance();
+    } else {
+        code = QApplication::exec();
+        app->ExitInstance();
+    }
+    platform::StopDeviceWatch();
+    return code;
+}

@@ -1,0 +1,260 @@
+#include "platform/native_controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTreeWidget>
+#include <QVariant>
+
+#include "platform/bitmaps.h"
+#include "platform/control_notify.h"
+#include "platform/styles.h"
+#include "platform/tab_widget.h"
+
+namespace platform {
+namespace {
+
+const char* kKindProp = "kw_kind";
+const char* kIdProp = "kw_id";
+const char* kStyleProp = "kw_style";
+
+QString ToQ(const char* text) { return QString::fromUtf8(text ? text : ""); }
+
+QString ColorCss(COLORREF c) {
+    return QString::asprintf("#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+void RestyleProgress(QProgressBar* bar) {
+    QVariant bar_c = bar->property("kw_bar");
+    QVariant bk_c = bar->property("kw_bk");
+    QString css;
+    if (bk_c.isValid())
+        css += "QProgressBar { background: " + ColorCss(bk_c.toUInt()) +
+               "; border: 1px solid gray; }";
+    if (bar_c.isValid())
+        css += "QProgressBar::chunk { background: " + ColorCss(bar_c.toUInt()) + "; }";
+    bar->setStyleSheet(css);
+}
+
+QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
+    switch (c.kind) {
+        case CtrlKind::PushButton: {
+            auto* b = new QPushButton(ToQ(c.text), parent);
+            b->setAutoDefault(false);
+            QObject::connect(b, &QPushButton::clicked, [b] { NotifyCommand(b, 0 /*BN_CLICKED*/); });
+            return b;
+        }
+        case CtrlKind::CheckBox: {
+            auto* b = new QCheckBox(ToQ(c.text), parent);
+            QObject::connect(b, &QCheckBox::clicked, [b] { NotifyCommand(b, 0); });
+            return b;
+        }
+        case CtrlKind::RadioButton: {
+            auto* b = new QRadioButton(ToQ(c.text), parent);
+            // The group rule (WS_GROUP to the next WS_GROUP) is the platform's, not Qt's.
+            b->setAutoExclusive(false);
+            QObject::connect(b, &QRadioButton::clicked, [b] {
+                b->setChecked(true);
+                UncheckRadioSiblings(b);
+                NotifyCommand(b, 0);
+            });
+            return b;
+        }
+        case CtrlKind::GroupBox:
+            return new QGroupBox(ToQ(c.text), parent);
+        case CtrlKind::Edit: {
+            auto* e = new QLineEdit(ToQ(c.text), parent);
+            if (c.style & ES_NUMBER)
+                e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), e));
+            if (c.style & ES_CENTER) e->setAlignment(Qt::AlignHCenter);
+            if (c.style & ES_RIGHT) e->setAlignment(Qt::AlignRight);
+            QObject::connect(e, &QLineEdit::textChanged, [e] { NotifyCommand(e, 0x0300 /*EN_CHANGE*/); });
+            return e;
+        }
+        case CtrlKind::Static:
+        case CtrlKind::Picture: {
+            auto* l = new QLabel(parent);
+            l->setTextFormat(Qt::PlainText);
+            l->setText(ToQ(c.text));
+            return l;
+        }
+        case CtrlKind::ComboBox: {
+            auto* cb = new QComboBox(parent);
+            cb->setEditable((c.style & 0x3) == CBS_DROPDOWN || (c.style & 0x3) == CBS_SIMPLE);
+            cb->setInsertPolicy(QComboBox::NoInsert);
+            // Only a user's choice notifies; selecting by program stays silent.
+            QObject::connect(cb, &QComboBox::activated, [cb](int) { NotifyCommand(cb, 1 /*CBN_SELCHANGE*/); });
+            return cb;
+        }
+        case CtrlKind::Tree: {
+            auto* t = new QTreeWidget(parent);
+            t->setHeaderHidden(true);
+            t->setColumnCount(1);
+            t->setRootIsDecorated(c.style & TVS_LINESATROOT);
+            ConnectTreeNotifications(t);
+            return t;
+        }
+        case CtrlKind::Tab:
+            return new TabWidget(parent);
+        case CtrlKind::Progress: {
+            auto* p = new QProgressBar(parent);
+            p->setTextVisible(false);
+            p->setRange(0, 100);
+            p->setValue(0);
+            return p;
+        }
+        case CtrlKind::Window:
+        case CtrlKind::Dialog:
+            break;
+    }
+    return new QWidget(parent);
+}
+
+}  // namespace
+
+CtrlKind WidgetKind(const QWidget* w) {
+    QVariant v = w ? w->property(kKindProp) : QVariant();
+    return v.isValid() ? static_cast<CtrlKind>(v.toInt()) : CtrlKind::Window;
+}
+int WidgetId(const QWidget* w) { return w ? w->property(kIdProp).toInt() : 0; }
+DWORD WidgetStyle(const QWidget* w) { return w ? w->property(kStyleProp).toUInt() : 0; }
+
+void SetWidgetIdentity(QWidget* w, CtrlKind kind, int id, DWORD style) {
+    w->setProperty(kKindProp, static_cast<int>(kind));
+    w->setProperty(kIdProp, id);
+    w->setProperty(kStyleProp, static_cast<uint>(style));
+}
+
+QWidget* CreateControlWidget(const ControlTemplate& c, QWidget* parent, BaseUnits units) {
+    QWidget* w = MakeWidget(c, parent);
+    SetWidgetIdentity(w, c.kind, c.id, c.style);
+    PixelRect r = DluToPixels(units, c.x, c.y, c.cx, c.cy);
+    if (c.kind == CtrlKind::ComboBox) {
+        // The template height of a combo box includes its drop-down list.
+        r.cy = std::min(r.cy, w->sizeHint().height());
+    }
+    w->setGeometry(r.x, r.y, r.cx, r.cy);
+    w->setMouseTracking(true);
+    if (c.kind == CtrlKind::GroupBox) w->lower();
+    ApplyNativeStyle(w);
+    if (c.style & WS_DISABLED) w->setEnabled(false);
+    w->setVisible(c.style & WS_VISIBLE);
+    return w;
+}
+
+void SetNativeText(QWidget* w, const char* text) {
+    QString t = ToQ(text);
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        b->setText(t);
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        g->setTitle(t);
+    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        e->setText(t);
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setText(t);
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        if (c->isEditable()) c->setEditText(t);
+    } else {
+        w->setWindowTitle(t);
+    }
+}
+
+CString GetNativeText(const QWidget* w) {
+    QString t;
+    if (auto* b = qobject_cast<const QAbstractButton*>(w)) {
+        t = b->text();
+    } else if (auto* g = qobject_cast<const QGroupBox*>(w)) {
+        t = g->title();
+    } else if (auto* e = qobject_cast<const QLineEdit*>(w)) {
+        t = e->text();
+    } else if (auto* l = qobject_cast<const QLabel*>(w)) {
+        t = l->text();
+    } else if (auto* c = qobject_cast<const QComboBox*>(w)) {
+        t = c->currentText();
+    } else if (w) {
+        t = w->windowTitle();
+    }
+    return CString(t.toUtf8().constData());
+}
+
+void ApplyNativeStyle(QWidget* w) {
+    DWORD style = WidgetStyle(w);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        e->setReadOnly(style & ES_READONLY);
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        Qt::Alignment align = Qt::AlignTop;
+        DWORD type = style & SS_TYPEMASK;
+        if (type == SS_BITMAP || type == SS_ICON) {
+            align = (style & SS_CENTERIMAGE) ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignTop);
+            l->setWordWrap(false);
+        } else {
+            align |= type == SS_CENTER ? Qt::AlignHCenter
+                                       : (type == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft);
+            if (style & SS_CENTERIMAGE) align = (align & ~Qt::AlignTop) | Qt::AlignVCenter;
+            l->setWordWrap(true);
+        }
+        l->setAlignment(align);
+        l->setFrameStyle((style & SS_SUNKEN) ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+    }
+}
+
+LRESULT NativeMessage(QWidget* w, UINT message, WPARAM wp, LPARAM lp, bool& handled) {
+    handled = true;
+    if (auto* p = qobject_cast<QProgressBar*>(w)) {
+        switch (message) {
+            case PBM_SETRANGE: {
+                LRESULT old = MAKELONG(p->minimum(), p->maximum());
+                p->setRange(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+                return old;
+            }
+            case PBM_SETRANGE32: {
+                LRESULT old = MAKELONG(p->minimum(), p->maximum());
+                p->setRange(static_cast<int>(wp), static_cast<int>(lp));
+                return old;
+            }
+            case PBM_SETPOS: {
+                LRESULT old = p->value();
+                // The native bar clamps a position outside its range to the nearest end.
+                p->setValue(std::clamp(static_cast<int>(wp), p->minimum(), p->maximum()));
+                return old;
+            }
+            case PBM_GETPOS:
+                return p->value();
+            case PBM_SETBARCOLOR:
+                p->setProperty("kw_bar", static_cast<uint>(lp));
+                RestyleProgress(p);
+                return 0;
+            case PBM_SETBKCOLOR:
+                p->setProperty("kw_bk", static_cast<uint>(lp));
+                RestyleProgress(p);
+                return 0;
+        }
+    }
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        if (message == STM_SETIMAGE && wp == IMAGE_BITMAP) {
+            HBITMAP previous = reinterpret_cast<HBITMAP>(l->property("kw_image").value<qulonglong>());
+            HBITMAP next = reinterpret_cast<HBITMAP>(lp);
+            // Setting the same image again must not repaint: pages set it from their own paint.
+            if (previous != next) {
+                l->setProperty("kw_image", static_cast<qulonglong>(reinterpret_cast<uintptr_t>(next)));
+                if (next)
+                    l->setPixmap(BitmapPixmap(next));
+                else
+                    l->clear();
+            }
+            return reinterpret_cast<LRESULT>(previous);
+        }
+        if (message == STM_GETIMAGE)
+            return static_cast<LRESULT>(l->property("kw_image").value<qulonglong>());
+    }
+    handled = false;
+    return 0;
+}
+
+}  // namespace platform
