@@ -1,0 +1,7 @@
+#include "resources/templates.h"
+
+namespace resources {
+
+void RegisterTemplates() {}
+
+}  // namespace resources

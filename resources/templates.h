@@ -1,0 +1,6 @@
+#pragma once
+// The dialog templates of every page and box, one file per group of dialogs.
+
+namespace resources {
+void RegisterTemplates();
+}
