@@ -7,6 +7,7 @@
 #include "platform/cstring.h"
 #include "platform/ddx.h"
 #include "platform/dialog.h"
+#include "platform/dialog_template.h"
 #include "platform/exception.h"
 #include "platform/file_dialog.h"
 #include "platform/geometry.h"

@@ -49,8 +49,12 @@ protected:
         switch (event->type()) {
             case QEvent::MouseMove: {
                 auto* me = static_cast<QMouseEvent*>(event);
+                // Qt hands an unused move on to the parent; the program must see one message
+                // per move, from the window under the mouse. Moves while dragging stay Qt's.
+                if (me->buttons() != Qt::NoButton) return false;
                 QPoint p = me->position().toPoint();
-                return DeliverMouseMove(w, p.x(), p.y());
+                DeliverMouseMove(w, p.x(), p.y());
+                return true;
             }
             case QEvent::KeyPress: {
                 auto* ke = static_cast<QKeyEvent*>(event);

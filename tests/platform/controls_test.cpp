@@ -10,7 +10,7 @@
 
 namespace {
 
-using kestrova::test::UiTest;
+using namespace kestrova::test;
 
 const platform::DialogTemplate kHost{
     9200, "Host", 300, 200, WS_POPUP | WS_CAPTION, "MS Shell Dlg", 9,

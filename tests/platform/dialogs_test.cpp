@@ -12,7 +12,7 @@
 
 namespace {
 
-using kestrova::test::UiTest;
+using namespace kestrova::test;
 
 const platform::DialogTemplate kForm{
     9100, "Form", 200, 120, WS_POPUP | WS_CAPTION | WS_SYSMENU, "MS Shell Dlg", 9,

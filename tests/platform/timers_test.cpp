@@ -11,7 +11,7 @@
 
 namespace {
 
-using kestrova::test::UiTest;
+using namespace kestrova::test;
 
 const platform::DialogTemplate kTimerDialog{9001, "Timers", 100, 60, WS_POPUP | WS_CAPTION, "MS Shell Dlg", 9, {}};
 
