@@ -1,9 +1,11 @@
 #pragma once
-// Window timers: one schedule for every (window, id) pair, driven by the real clock through one
-// precise Qt timer, or by the virtual clock in tests.
+// Window timers, one per (window, id) pair. On the real clock each is a periodic precise Qt
+// timer, which keeps its period from the due times and fires a late timer once; on the virtual
+// clock the schedule here is moved by the tests.
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "platform/clock.h"
@@ -35,14 +37,15 @@ private:
         Micros period = 0;
         Micros due = 0;
         std::uint64_t generation = 0;
+        std::shared_ptr<QTimer> qt;  // real time only
     };
     using Key = std::pair<CWnd*, UINT_PTR>;
 
-    void Rearm();
+    void StartReal(const Key& key, Entry& e);
+    static void Arm(Entry& e, Micros now);
 
     std::map<Key, Entry> m_timers;
     std::uint64_t m_generation = 0;
-    QTimer* m_qtimer = nullptr;
 };
 
 }  // namespace platform
