@@ -18,7 +18,7 @@
 namespace {
 
 class TickDlg : public CDialogEx {
-public:
+  public:
     explicit TickDlg(UINT id) : CDialogEx(id) {}
     std::vector<platform::Micros> ticks[2];
     const platform::MessageMap* GetMessageMap() const override {
@@ -59,10 +59,11 @@ void Report(const char* name, std::vector<platform::Micros>& at, double nominalM
 platform::DialogTemplate MakeTemplate(UINT id, int controls) {
     platform::DialogTemplate t{id, "Bench", 300, 200, WS_CHILD, "MS Shell Dlg", 9, {}};
     for (int i = 0; i < controls; ++i) {
-        auto kind = std::vector<platform::CtrlKind>{platform::CtrlKind::PushButton, platform::CtrlKind::Edit,
-                                                    platform::CtrlKind::Static, platform::CtrlKind::ComboBox,
-                                                    platform::CtrlKind::Progress}[i % 5];
-        t.controls.push_back({kind, 1000 + i, "Text", WS_VISIBLE, static_cast<short>(5 + (i % 5) * 50),
+        auto kind = std::vector<platform::CtrlKind>{
+            platform::CtrlKind::PushButton, platform::CtrlKind::Edit, platform::CtrlKind::Static,
+            platform::CtrlKind::ComboBox, platform::CtrlKind::Progress}[i % 5];
+        t.controls.push_back({kind, 1000 + i, "Text", WS_VISIBLE,
+                              static_cast<short>(5 + (i % 5) * 50),
                               static_cast<short>(5 + (i / 5) * 14), 45, 12});
     }
     return t;

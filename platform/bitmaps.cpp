@@ -65,7 +65,9 @@ HICON LoadIconResource(UINT id) {
     return it == Icons().end() ? nullptr : it->second.get();
 }
 
-UINT BitmapResourceId(HBITMAP bitmap) { return bitmap ? bitmap->id : 0; }
+UINT BitmapResourceId(HBITMAP bitmap) {
+    return bitmap ? bitmap->id : 0;
+}
 
 QPixmap BitmapPixmap(HBITMAP bitmap) {
     if (!bitmap) return {};

@@ -4,7 +4,7 @@
 #include "platform/wnd.h"
 
 class CButton : public CWnd {
-public:
+  public:
     int GetCheck() const;
     void SetCheck(int check);
     void SetButtonStyle(UINT style, BOOL redraw = TRUE);

@@ -17,9 +17,13 @@ Micros RealNow() {
 
 }  // namespace
 
-Micros Now() { return g_virtual ? g_virtualNow : RealNow(); }
+Micros Now() {
+    return g_virtual ? g_virtualNow : RealNow();
+}
 
-bool UsingVirtualTime() { return g_virtual; }
+bool UsingVirtualTime() {
+    return g_virtual;
+}
 
 void VirtualClock::Install() {
     g_virtual = true;
@@ -27,9 +31,13 @@ void VirtualClock::Install() {
     g_virtualNow = 1'000'000'000;
 }
 
-void VirtualClock::Uninstall() { g_virtual = false; }
+void VirtualClock::Uninstall() {
+    g_virtual = false;
+}
 
-void VirtualClock::Advance(Micros by) { AdvanceTo(g_virtualNow + by); }
+void VirtualClock::Advance(Micros by) {
+    AdvanceTo(g_virtualNow + by);
+}
 
 void VirtualClock::AdvanceTo(Micros when) {
     if (!g_virtual) return;

@@ -17,7 +17,7 @@ bool UsingVirtualTime();
 // Virtual time for tests. Install before any timer is set; Advance moves the clock in steps,
 // firing every timer that falls due, in due-time order, through the normal dispatch.
 class VirtualClock {
-public:
+  public:
     static void Install();
     static void Uninstall();
     static void Advance(Micros by);

@@ -7,7 +7,9 @@
 
 namespace {
 
-QComboBox* Combo(const CWnd* w) { return qobject_cast<QComboBox*>(w->m_hWnd); }
+QComboBox* Combo(const CWnd* w) {
+    return qobject_cast<QComboBox*>(w->m_hWnd);
+}
 
 }  // namespace
 

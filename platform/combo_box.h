@@ -5,7 +5,7 @@
 #include "platform/wnd.h"
 
 class CComboBox : public CWnd {
-public:
+  public:
     int AddString(const char* text);
     int InsertString(int index, const char* text);
     int DeleteString(UINT index);
@@ -24,4 +24,4 @@ public:
 namespace platform {
 // The order a sorted list uses: case-insensitive, character by character.
 int CompareListText(const char* a, const char* b);
-}
+}  // namespace platform

@@ -12,7 +12,8 @@ namespace platform {
 void NotifyCommand(QWidget* control, UINT code) {
     CWnd* parent = CWnd::FromHandlePermanent(control->parentWidget());
     if (!parent) return;
-    parent->Dispatch(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(WidgetId(control)), static_cast<WORD>(code)),
+    parent->Dispatch(WM_COMMAND,
+                     MAKEWPARAM(static_cast<WORD>(WidgetId(control)), static_cast<WORD>(code)),
                      reinterpret_cast<LPARAM>(control));
 }
 
@@ -36,7 +37,8 @@ void UncheckRadioSiblings(QWidget* radio) {
     while (first > 0 && !(WidgetStyle(siblings[first]) & WS_GROUP)) --first;
     for (int i = first; i < siblings.size(); ++i) {
         if (i > first && (WidgetStyle(siblings[i]) & WS_GROUP)) break;
-        if (auto* r = qobject_cast<QRadioButton*>(siblings[i]); r && r != radio) r->setChecked(false);
+        if (auto* r = qobject_cast<QRadioButton*>(siblings[i]); r && r != radio)
+            r->setChecked(false);
     }
 }
 

@@ -10,8 +10,12 @@
 #include "platform/string_table.h"
 
 namespace {
-int Lower(char c) { return std::tolower(static_cast<unsigned char>(c)); }
-bool Blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+int Lower(char c) {
+    return std::tolower(static_cast<unsigned char>(c));
+}
+bool Blank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 }  // namespace
 
 int CString::CompareNoCase(const char* other) const {
@@ -87,7 +91,9 @@ CString& CString::TrimRight() {
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
 
 CString& CString::MakeUpper() {
     for (char& c : m_text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

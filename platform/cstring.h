@@ -8,7 +8,7 @@
 #include "platform/win_types.h"
 
 class CString {
-public:
+  public:
     CString() = default;
     CString(const char* text) : m_text(text ? text : "") {}
     CString(const std::string& text) : m_text(text) {}
@@ -41,9 +41,15 @@ public:
         m_text += ch;
         return *this;
     }
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
-    friend CString operator+(const CString& a, const char* b) { return CString(a.m_text + (b ? b : "")); }
-    friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_text); }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_text + b.m_text);
+    }
+    friend CString operator+(const CString& a, const char* b) {
+        return CString(a.m_text + (b ? b : ""));
+    }
+    friend CString operator+(const char* a, const CString& b) {
+        return CString((a ? a : "") + b.m_text);
+    }
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator==(const CString& a, const char* b) { return a.m_text == (b ? b : ""); }
     friend bool operator<(const CString& a, const CString& b) { return a.m_text < b.m_text; }
@@ -85,7 +91,7 @@ public:
     char* GetBuffer(int minLength = 0);
     void ReleaseBuffer(int newLength = -1);
 
-private:
+  private:
     static const char* Plain(const CString& s) { return s.GetString(); }
     template <class T>
     static T Plain(const T& v) {

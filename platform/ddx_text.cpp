@@ -31,7 +31,8 @@ bool ParseLong(const char* text, long long& out) {
 
 bool ParseDdxInt(const char* text, int& value) {
     long long v = 0;
-    if (!ParseLong(text, v) || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+    if (!ParseLong(text, v) || v < std::numeric_limits<int>::min() ||
+        v > std::numeric_limits<int>::max())
         return false;
     value = static_cast<int>(v);
     return true;

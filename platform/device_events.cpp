@@ -10,7 +10,9 @@ std::function<void(UINT)>& Sink() {
 }
 }  // namespace
 
-void SetDeviceChangeSink(std::function<void(UINT event)> sink) { Sink() = std::move(sink); }
+void SetDeviceChangeSink(std::function<void(UINT event)> sink) {
+    Sink() = std::move(sink);
+}
 
 void RaiseDeviceChange(UINT event) {
     if (Sink()) Sink()(event);

@@ -16,10 +16,10 @@ namespace {
 
 // Paints as a window does: the class library's WM_PAINT reaches the dialog after Qt has drawn.
 class DialogWidget : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         QWidget::paintEvent(event);
         if (CWnd* wnd = CWnd::FromHandlePermanent(this)) wnd->Dispatch(WM_PAINT, 0, 0);
@@ -35,16 +35,21 @@ CDialog::~CDialog() {
 }
 
 const platform::MessageMap* CDialog::ThisMessageMap() {
-    static const platform::MessageMap map{nullptr, {
-        platform::OnBnClicked(IDOK, &CDialog::OnOK),
-        platform::OnBnClicked(IDCANCEL, &CDialog::OnCancel),
-    }};
+    static const platform::MessageMap map{nullptr,
+                                          {
+                                              platform::OnBnClicked(IDOK, &CDialog::OnOK),
+                                              platform::OnBnClicked(IDCANCEL, &CDialog::OnCancel),
+                                          }};
     return &map;
 }
 
-const platform::MessageMap* CDialog::GetMessageMap() const { return ThisMessageMap(); }
+const platform::MessageMap* CDialog::GetMessageMap() const {
+    return ThisMessageMap();
+}
 
-BOOL CDialog::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CDialog::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE && !GetMessageMap()->Find(WM_CLOSE, 0, 0)) {
@@ -58,12 +63,14 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool CDialog::CreateNative(CWnd* parent, bool modal) {
     const platform::DialogTemplate* t = platform::FindDialogTemplate(m_templateId);
-    if (!t) throw std::runtime_error("dialog template " + std::to_string(m_templateId) + " is missing");
+    if (!t)
+        throw std::runtime_error("dialog template " + std::to_string(m_templateId) + " is missing");
     platform::EnsureUiEvents();
 
     QWidget* parentWidget = parent ? parent->m_hWnd : nullptr;
     bool child = (t->style & WS_CHILD) && !modal;
-    auto* w = new DialogWidget(child ? parentWidget : (parentWidget ? parentWidget->window() : nullptr));
+    auto* w =
+        new DialogWidget(child ? parentWidget : (parentWidget ? parentWidget->window() : nullptr));
     if (!child) {
         Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
         if (t->style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
@@ -87,7 +94,8 @@ bool CDialog::CreateNative(CWnd* parent, bool modal) {
 
     AttachOwned(w);
     m_ended = false;
-    for (const platform::ControlTemplate& c : t->controls) platform::CreateControlWidget(c, w, units);
+    for (const platform::ControlTemplate& c : t->controls)
+        platform::CreateControlWidget(c, w, units);
     if (!child && (t->style & 0x0800 /*DS_CENTER*/) && parentWidget) {
         QWidget* top = parentWidget->window();
         w->move(top->geometry().center() - QPoint(size.cx / 2, size.cy / 2));
@@ -162,7 +170,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
     if (!m_hWnd) return FALSE;
@@ -190,4 +200,6 @@ CWnd* CDataExchange::PrepareCtrl(int id) {
     return ctrl;
 }
 
-void CDataExchange::Fail() { throw new CUserException(); }
+void CDataExchange::Fail() {
+    throw new CUserException();
+}

@@ -7,7 +7,7 @@ class QEventLoop;
 class CDataExchange;
 
 class CDialog : public CWnd {
-public:
+  public:
     explicit CDialog(UINT templateId = 0, CWnd* parent = nullptr);
     ~CDialog() override;
 
@@ -27,14 +27,14 @@ public:
     UINT TemplateId() const { return m_templateId; }
     bool IsModalRunning() const { return m_modalLoop != nullptr || m_inModal; }
 
-protected:
+  protected:
     virtual void DoDataExchange(CDataExchange* dx) {}
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     UINT m_templateId;
     CWnd* m_pParentWnd;
 
-private:
+  private:
     bool CreateNative(CWnd* parent, bool modal);
     void OnCloseMessage();
 
@@ -45,14 +45,14 @@ private:
 };
 
 class CDialogEx : public CDialog {
-public:
+  public:
     using CDialog::CDialog;
     void SetBackgroundColor(COLORREF color, BOOL repaint = TRUE);
 };
 
 // Moves values between a dialog's controls and its member variables.
 class CDataExchange {
-public:
+  public:
     CDataExchange(CWnd* dialog, BOOL saveAndValidate)
         : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
     BOOL m_bSaveAndValidate;

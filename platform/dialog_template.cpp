@@ -21,7 +21,9 @@ int MulDiv(int a, int b, int c) {
 
 }  // namespace
 
-void RegisterDialogTemplate(const DialogTemplate& dialog) { Registry()[dialog.id] = &dialog; }
+void RegisterDialogTemplate(const DialogTemplate& dialog) {
+    Registry()[dialog.id] = &dialog;
+}
 
 const DialogTemplate* FindDialogTemplate(UINT id) {
     auto it = Registry().find(id);

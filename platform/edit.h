@@ -4,7 +4,7 @@
 #include "platform/wnd.h"
 
 class CEdit : public CWnd {
-public:
+  public:
     BOOL SetReadOnly(BOOL readOnly = TRUE);
     void SetLimitText(UINT maxChars);
     void SetSel(int start, int end, BOOL noScroll = FALSE);

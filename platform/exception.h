@@ -4,7 +4,7 @@
 #include "platform/win_types.h"
 
 class CException {
-public:
+  public:
     explicit CException(BOOL autoDelete = TRUE) : m_bAutoDelete(autoDelete) {}
     virtual ~CException() = default;
     CException(const CException&) = delete;

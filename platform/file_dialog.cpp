@@ -44,8 +44,8 @@ std::string WithDefaultExtension(const std::string& path, const std::string& ext
 
 }  // namespace platform
 
-CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExt, const char* fileName, DWORD flags,
-                         const char* filter, CWnd* parent)
+CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExt, const char* fileName,
+                         DWORD flags, const char* filter, CWnd* parent)
     : m_open(openFileDialog != FALSE),
       m_defaultExt(defaultExt ? defaultExt : ""),
       m_fileName(fileName ? fileName : ""),

@@ -20,8 +20,9 @@ struct OPENFILENAMEA {
 };
 
 class CFileDialog {
-public:
-    CFileDialog(BOOL openFileDialog, const char* defaultExt = nullptr, const char* fileName = nullptr,
+  public:
+    CFileDialog(BOOL openFileDialog, const char* defaultExt = nullptr,
+                const char* fileName = nullptr,
                 DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const char* filter = nullptr,
                 CWnd* parent = nullptr);
     virtual ~CFileDialog() = default;
@@ -33,7 +34,7 @@ public:
 
     OPENFILENAMEA m_ofn;
 
-private:
+  private:
     bool m_open;
     std::string m_defaultExt, m_fileName, m_filter, m_path;
     CWnd* m_parent;

@@ -18,7 +18,7 @@ using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 
 class CRect : public RECT {
-public:
+  public:
     CRect() = default;
     CRect(LONG l, LONG t, LONG r, LONG b) : RECT{l, t, r, b} {}
     CRect(const RECT& r) : RECT(r) {}

@@ -7,7 +7,7 @@
 #include "platform/win_types.h"
 
 class CMenu {
-public:
+  public:
     struct Item {
         UINT flags;
         UINT_PTR id;
@@ -18,6 +18,6 @@ public:
     int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
     const std::vector<Item>& Items() const { return m_items; }
 
-private:
+  private:
     std::vector<Item> m_items;
 };

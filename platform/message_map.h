@@ -23,8 +23,8 @@ namespace platform {
 
 struct MessageMapEntry {
     UINT message = 0;
-    UINT code = 0;   // notification code of WM_COMMAND / WM_NOTIFY entries
-    int id = 0;      // control id of WM_COMMAND / WM_NOTIFY entries
+    UINT code = 0;  // notification code of WM_COMMAND / WM_NOTIFY entries
+    int id = 0;     // control id of WM_COMMAND / WM_NOTIFY entries
     std::function<LRESULT(CWnd*, WPARAM, LPARAM)> call;
 };
 

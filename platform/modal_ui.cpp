@@ -51,11 +51,13 @@ int RunQtMessageBox(QWidget* parent, const char* text, const char* caption, UINT
             buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
             break;
         case MB_ABORTRETRYIGNORE:
-            buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY},
+            buttons = {{QMessageBox::Abort, IDABORT},
+                       {QMessageBox::Retry, IDRETRY},
                        {QMessageBox::Ignore, IDIGNORE}};
             break;
         case MB_YESNOCANCEL:
-            buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO},
+            buttons = {{QMessageBox::Yes, IDYES},
+                       {QMessageBox::No, IDNO},
                        {QMessageBox::Cancel, IDCANCEL}};
             break;
         case MB_YESNO:
@@ -81,9 +83,13 @@ int RunQtMessageBox(QWidget* parent, const char* text, const char* caption, UINT
 
 }  // namespace
 
-void SetModalHook(ModalHook hook) { Hook() = std::move(hook); }
+void SetModalHook(ModalHook hook) {
+    Hook() = std::move(hook);
+}
 
-bool HasModalHook() { return static_cast<bool>(Hook()); }
+bool HasModalHook() {
+    return static_cast<bool>(Hook());
+}
 
 ModalAnswer AskModalHook(const ModalRecord& record) {
     ModalAnswer answer = Hook()(record);

@@ -19,19 +19,19 @@ enum class ModalKind { MessageBox, Dialog, FileDialog };
 
 struct ModalRecord {
     ModalKind kind = ModalKind::MessageBox;
-    std::string text;     // message box text
-    std::string caption;  // message box caption, dialog caption
-    UINT type = 0;        // message box buttons and icon (MB_*)
-    UINT dialogId = 0;    // dialog template id
+    std::string text;           // message box text
+    std::string caption;        // message box caption, dialog caption
+    UINT type = 0;              // message box buttons and icon (MB_*)
+    UINT dialogId = 0;          // dialog template id
     CDialog* dialog = nullptr;  // the modal dialog, created and initialised, not yet ended
     bool openFile = true;       // file dialogs: open or save
     std::string filter, defaultExt, fileName, initialDir;
 };
 
 struct ModalAnswer {
-    int result = 1;        // IDOK and friends
-    std::string path;      // file dialogs: the chosen path
-    Micros advance = 0;    // virtual time that passes while the modal UI is open
+    int result = 1;      // IDOK and friends
+    std::string path;    // file dialogs: the chosen path
+    Micros advance = 0;  // virtual time that passes while the modal UI is open
 };
 
 using ModalHook = std::function<ModalAnswer(const ModalRecord&)>;

@@ -24,7 +24,9 @@ const char* kKindProp = "kw_kind";
 const char* kIdProp = "kw_id";
 const char* kStyleProp = "kw_style";
 
-QString ToQ(const char* text) { return QString::fromUtf8(text ? text : ""); }
+QString ToQ(const char* text) {
+    return QString::fromUtf8(text ? text : "");
+}
 
 QString ColorCss(COLORREF c) {
     return QString::asprintf("#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
@@ -35,8 +37,8 @@ void RestyleProgress(QProgressBar* bar) {
     QVariant bk_c = bar->property("kw_bk");
     QString css;
     if (bk_c.isValid())
-        css += "QProgressBar { background: " + ColorCss(bk_c.toUInt()) +
-               "; border: 1px solid gray; }";
+        css +=
+            "QProgressBar { background: " + ColorCss(bk_c.toUInt()) + "; border: 1px solid gray; }";
     if (bar_c.isValid())
         css += "QProgressBar::chunk { background: " + ColorCss(bar_c.toUInt()) + "; }";
     bar->setStyleSheet(css);
@@ -74,7 +76,8 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
                 e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), e));
             if (c.style & ES_CENTER) e->setAlignment(Qt::AlignHCenter);
             if (c.style & ES_RIGHT) e->setAlignment(Qt::AlignRight);
-            QObject::connect(e, &QLineEdit::textChanged, [e] { NotifyCommand(e, 0x0300 /*EN_CHANGE*/); });
+            QObject::connect(e, &QLineEdit::textChanged,
+                             [e] { NotifyCommand(e, 0x0300 /*EN_CHANGE*/); });
             return e;
         }
         case CtrlKind::Static:
@@ -89,7 +92,8 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
             cb->setEditable((c.style & 0x3) == CBS_DROPDOWN || (c.style & 0x3) == CBS_SIMPLE);
             cb->setInsertPolicy(QComboBox::NoInsert);
             // Only a user's choice notifies; selecting by program stays silent.
-            QObject::connect(cb, &QComboBox::activated, [cb](int) { NotifyCommand(cb, 1 /*CBN_SELCHANGE*/); });
+            QObject::connect(cb, &QComboBox::activated,
+                             [cb](int) { NotifyCommand(cb, 1 /*CBN_SELCHANGE*/); });
             return cb;
         }
         case CtrlKind::Tree: {
@@ -122,8 +126,12 @@ CtrlKind WidgetKind(const QWidget* w) {
     QVariant v = w ? w->property(kKindProp) : QVariant();
     return v.isValid() ? static_cast<CtrlKind>(v.toInt()) : CtrlKind::Window;
 }
-int WidgetId(const QWidget* w) { return w ? w->property(kIdProp).toInt() : 0; }
-DWORD WidgetStyle(const QWidget* w) { return w ? w->property(kStyleProp).toUInt() : 0; }
+int WidgetId(const QWidget* w) {
+    return w ? w->property(kIdProp).toInt() : 0;
+}
+DWORD WidgetStyle(const QWidget* w) {
+    return w ? w->property(kStyleProp).toUInt() : 0;
+}
 
 void SetWidgetIdentity(QWidget* w, CtrlKind kind, int id, DWORD style) {
     w->setProperty(kKindProp, static_cast<int>(kind));
@@ -238,11 +246,13 @@ LRESULT NativeMessage(QWidget* w, UINT message, WPARAM wp, LPARAM lp, bool& hand
     }
     if (auto* l = qobject_cast<QLabel*>(w)) {
         if (message == STM_SETIMAGE && wp == IMAGE_BITMAP) {
-            HBITMAP previous = reinterpret_cast<HBITMAP>(l->property("kw_image").value<qulonglong>());
+            HBITMAP previous =
+                reinterpret_cast<HBITMAP>(l->property("kw_image").value<qulonglong>());
             HBITMAP next = reinterpret_cast<HBITMAP>(lp);
             // Setting the same image again must not repaint: pages set it from their own paint.
             if (previous != next) {
-                l->setProperty("kw_image", static_cast<qulonglong>(reinterpret_cast<uintptr_t>(next)));
+                l->setProperty("kw_image",
+                               static_cast<qulonglong>(reinterpret_cast<uintptr_t>(next)));
                 if (next)
                     l->setPixmap(BitmapPixmap(next));
                 else

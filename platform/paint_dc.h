@@ -8,16 +8,16 @@
 class QPainter;
 
 class CDC {
-public:
+  public:
     virtual ~CDC();
     BOOL DrawIcon(int x, int y, HICON icon);
 
-protected:
+  protected:
     std::unique_ptr<QPainter> m_painter;
 };
 
 class CPaintDC : public CDC {
-public:
+  public:
     explicit CPaintDC(CWnd* window);
     ~CPaintDC() override;
 };

@@ -4,7 +4,7 @@
 #include "platform/wnd.h"
 
 class CProgressCtrl : public CWnd {
-public:
+  public:
     void SetRange(short lower, short upper);
     void SetRange32(int lower, int upper);
     int SetPos(int pos);

@@ -27,7 +27,8 @@ BOOL CEdit::SetReadOnly(BOOL readOnly) {
 }
 
 void CEdit::SetLimitText(UINT maxChars) {
-    if (auto* e = qobject_cast<QLineEdit*>(m_hWnd)) e->setMaxLength(maxChars ? static_cast<int>(maxChars) : 32767);
+    if (auto* e = qobject_cast<QLineEdit*>(m_hWnd))
+        e->setMaxLength(maxChars ? static_cast<int>(maxChars) : 32767);
 }
 
 void CEdit::SetSel(int start, int end, BOOL) {
@@ -47,16 +48,21 @@ HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
 }
 
 HBITMAP CStatic::GetBitmap() const {
-    return reinterpret_cast<HBITMAP>(const_cast<CStatic*>(this)->SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0));
+    return reinterpret_cast<HBITMAP>(
+        const_cast<CStatic*>(this)->SendMessage(STM_GETIMAGE, IMAGE_BITMAP, 0));
 }
 
 void CProgressCtrl::SetRange(short lower, short upper) {
     SendMessage(PBM_SETRANGE, 0, MAKELPARAM(static_cast<WORD>(lower), static_cast<WORD>(upper)));
 }
 
-void CProgressCtrl::SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
+void CProgressCtrl::SetRange32(int lower, int upper) {
+    SendMessage(PBM_SETRANGE32, lower, upper);
+}
 
-int CProgressCtrl::SetPos(int pos) { return static_cast<int>(SendMessage(PBM_SETPOS, pos, 0)); }
+int CProgressCtrl::SetPos(int pos) {
+    return static_cast<int>(SendMessage(PBM_SETPOS, pos, 0));
+}
 
 int CProgressCtrl::GetPos() const {
     return static_cast<int>(const_cast<CProgressCtrl*>(this)->SendMessage(PBM_GETPOS, 0, 0));

@@ -5,7 +5,7 @@
 #include "platform/wnd.h"
 
 class CStatic : public CWnd {
-public:
+  public:
     HBITMAP SetBitmap(HBITMAP bitmap);
     HBITMAP GetBitmap() const;
 };

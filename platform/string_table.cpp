@@ -10,7 +10,9 @@ std::map<UINT, std::string>& Table() {
 }
 }  // namespace
 
-void RegisterString(UINT id, const char* text) { Table()[id] = text ? text : ""; }
+void RegisterString(UINT id, const char* text) {
+    Table()[id] = text ? text : "";
+}
 
 std::string LookupString(UINT id) {
     auto it = Table().find(id);

@@ -159,8 +159,18 @@ constexpr UINT MB_ICONASTERISK = 0x40;
 constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
 constexpr UINT MB_ICONMASK = 0xF0;
 
-constexpr WORD LOWORD(DWORD_PTR v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(DWORD_PTR v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr DWORD MAKELONG(WORD lo, WORD hi) { return static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16); }
-constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) { return MAKELONG(lo, hi); }
-constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) { return static_cast<LPARAM>(MAKELONG(lo, hi)); }
+constexpr WORD LOWORD(DWORD_PTR v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(DWORD_PTR v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+constexpr DWORD MAKELONG(WORD lo, WORD hi) {
+    return static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16);
+}
+constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) {
+    return MAKELONG(lo, hi);
+}
+constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) {
+    return static_cast<LPARAM>(MAKELONG(lo, hi));
+}

@@ -45,7 +45,9 @@ void TabWidget::paintEvent(QPaintEvent*) {
 
 namespace {
 
-platform::TabWidget* Tabs(const CWnd* w) { return dynamic_cast<platform::TabWidget*>(w->m_hWnd); }
+platform::TabWidget* Tabs(const CWnd* w) {
+    return dynamic_cast<platform::TabWidget*>(w->m_hWnd);
+}
 
 }  // namespace
 

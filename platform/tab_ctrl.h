@@ -5,7 +5,7 @@
 #include "platform/wnd.h"
 
 class CTabCtrl : public CWnd {
-public:
+  public:
     LONG InsertItem(int index, const char* text);
     BOOL DeleteItem(int index);
     BOOL DeleteAllItems();

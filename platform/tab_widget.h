@@ -7,7 +7,7 @@
 namespace platform {
 
 class TabWidget : public QWidget {
-public:
+  public:
     explicit TabWidget(QWidget* parent);
     QTabBar* Bar() const { return m_bar; }
     // Runs a change of the tabs made by the program: it raises no notification.
@@ -19,11 +19,11 @@ public:
         Relayout();
     }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void Relayout();
 
     QTabBar* m_bar;

@@ -1,8 +1,8 @@
 #include "platform/timer_service.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QTimer>
+#include <algorithm>
 #include <vector>
 
 #include "platform/wnd.h"
@@ -75,7 +75,9 @@ void TimerService::KillAll(CWnd* wnd) {
     }
 }
 
-bool TimerService::IsRunning(CWnd* wnd, UINT_PTR id) const { return m_timers.count({wnd, id}) > 0; }
+bool TimerService::IsRunning(CWnd* wnd, UINT_PTR id) const {
+    return m_timers.count({wnd, id}) > 0;
+}
 
 Micros TimerService::NextDue() const {
     Micros best = -1;

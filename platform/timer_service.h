@@ -17,7 +17,7 @@ class QTimer;
 namespace platform {
 
 class TimerService {
-public:
+  public:
     static TimerService& Instance();
 
     // Setting a running id restarts it with the new period.
@@ -32,7 +32,7 @@ public:
     // rescheduled from its due time, or from now when it fell a whole period behind.
     void FireDue(Micros now);
 
-private:
+  private:
     struct Entry {
         Micros period = 0;
         Micros due = 0;

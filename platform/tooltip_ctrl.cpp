@@ -29,5 +29,6 @@ std::string CToolTipCtrl::TextFor(const CWnd* window) const {
 
 void CToolTipCtrl::Apply() {
     for (const Tool& t : m_tools)
-        if (t.window) t.window->setToolTip(m_active ? QString::fromUtf8(t.text.c_str()) : QString());
+        if (t.window)
+            t.window->setToolTip(m_active ? QString::fromUtf8(t.text.c_str()) : QString());
 }

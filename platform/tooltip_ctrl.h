@@ -9,7 +9,7 @@
 #include "platform/wnd.h"
 
 class CToolTipCtrl {
-public:
+  public:
     BOOL Create(CWnd* parent, DWORD style = 0);
     void Activate(BOOL active);
     BOOL AddTool(CWnd* window, const char* text);
@@ -19,7 +19,7 @@ public:
     std::string TextFor(const CWnd* window) const;
     HWND GetSafeHwnd() const { return m_created ? m_parent : nullptr; }
 
-private:
+  private:
     void Apply();
 
     struct Tool {

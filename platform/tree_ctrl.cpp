@@ -6,9 +6,15 @@
 
 namespace {
 
-QTreeWidget* Tree(const CWnd* w) { return qobject_cast<QTreeWidget*>(w->m_hWnd); }
-QTreeWidgetItem* Item(HTREEITEM h) { return reinterpret_cast<QTreeWidgetItem*>(h); }
-HTREEITEM Handle(QTreeWidgetItem* i) { return reinterpret_cast<HTREEITEM>(i); }
+QTreeWidget* Tree(const CWnd* w) {
+    return qobject_cast<QTreeWidget*>(w->m_hWnd);
+}
+QTreeWidgetItem* Item(HTREEITEM h) {
+    return reinterpret_cast<QTreeWidgetItem*>(h);
+}
+HTREEITEM Handle(QTreeWidgetItem* i) {
+    return reinterpret_cast<HTREEITEM>(i);
+}
 
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
@@ -35,7 +41,8 @@ void ConnectTreeNotifications(QTreeWidget* tree) {
                      [tree](QTreeWidgetItem* now, QTreeWidgetItem* before) {
                          NMTREEVIEWA nm;
                          nm.hdr.code = TVN_SELCHANGED;
-                         nm.action = tree->property(kByProgram).toBool() ? TVC_UNKNOWN : TVC_BYMOUSE;
+                         nm.action =
+                             tree->property(kByProgram).toBool() ? TVC_UNKNOWN : TVC_BYMOUSE;
                          nm.itemOld = Describe(before);
                          nm.itemNew = Describe(now);
                          NotifyParent(tree, &nm.hdr);
@@ -145,7 +152,9 @@ HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM item) const {
     return item ? Handle(Item(item)->parent()) : nullptr;
 }
 
-BOOL CTreeCtrl::ItemHasChildren(HTREEITEM item) const { return item && Item(item)->childCount() > 0; }
+BOOL CTreeCtrl::ItemHasChildren(HTREEITEM item) const {
+    return item && Item(item)->childCount() > 0;
+}
 
 UINT CTreeCtrl::GetCount() const {
     QTreeWidget* t = Tree(this);
@@ -155,4 +164,6 @@ UINT CTreeCtrl::GetCount() const {
     return n;
 }
 
-BOOL CTreeCtrl::IsExpanded(HTREEITEM item) const { return item && Item(item)->isExpanded(); }
+BOOL CTreeCtrl::IsExpanded(HTREEITEM item) const {
+    return item && Item(item)->isExpanded();
+}

@@ -35,10 +35,11 @@ using NMTREEVIEW = NMTREEVIEWA;
 using LPNMTREEVIEW = NMTREEVIEWA*;
 
 class CTreeCtrl : public CWnd {
-public:
-    HTREEITEM InsertItem(const char* text, int image, int selectedImage, HTREEITEM parent = TVI_ROOT,
+  public:
+    HTREEITEM InsertItem(const char* text, int image, int selectedImage,
+                         HTREEITEM parent = TVI_ROOT, HTREEITEM insertAfter = TVI_LAST);
+    HTREEITEM InsertItem(const char* text, HTREEITEM parent = TVI_ROOT,
                          HTREEITEM insertAfter = TVI_LAST);
-    HTREEITEM InsertItem(const char* text, HTREEITEM parent = TVI_ROOT, HTREEITEM insertAfter = TVI_LAST);
     BOOL DeleteAllItems();
     BOOL SetItemData(HTREEITEM item, DWORD_PTR data);
     DWORD_PTR GetItemData(HTREEITEM item) const;

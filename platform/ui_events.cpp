@@ -39,10 +39,10 @@ bool WalkPreTranslate(MSG& msg) {
 }
 
 class InputFilter : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* obj, QEvent* event) override {
         auto* w = qobject_cast<QWidget*>(obj);
         if (!w) return false;
@@ -92,8 +92,7 @@ void EnsureUiEvents() {
     if (installed || !QApplication::instance()) return;
     installed = true;
     QApplication::instance()->installEventFilter(new InputFilter(QApplication::instance()));
-    SetDeviceChangeSink(
-        [](UINT event) { BroadcastToTopLevelWindows(WM_DEVICECHANGE, event, 0); });
+    SetDeviceChangeSink([](UINT event) { BroadcastToTopLevelWindows(WM_DEVICECHANGE, event, 0); });
 }
 
 void PostToWindow(QWidget* window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -102,7 +101,8 @@ void PostToWindow(QWidget* window, UINT message, WPARAM wParam, LPARAM lParam) {
         window,
         [target, message, wParam, lParam] {
             if (!target) return;
-            if (CWnd* wnd = CWnd::FromHandlePermanent(target)) wnd->Dispatch(message, wParam, lParam);
+            if (CWnd* wnd = CWnd::FromHandlePermanent(target))
+                wnd->Dispatch(message, wParam, lParam);
         },
         Qt::QueuedConnection);
 }

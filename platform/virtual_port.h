@@ -12,7 +12,7 @@ namespace platform {
 
 // The far end of a virtual COM port. All times are the active clock's microseconds.
 class VirtualLine {
-public:
+  public:
     virtual ~VirtualLine() = default;
     // Bytes the program writes, at time `now`.
     virtual void Write(const std::uint8_t* data, std::size_t n, Micros now) = 0;

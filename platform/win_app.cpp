@@ -6,13 +6,17 @@ namespace {
 CWinApp* g_app = nullptr;
 }
 
-CWinApp::CWinApp(const char* appName) : m_appName(appName ? appName : "") { g_app = this; }
+CWinApp::CWinApp(const char* appName) : m_appName(appName ? appName : "") {
+    g_app = this;
+}
 
 CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
 }
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
 const char* AfxAppName() {
     if (g_app && !g_app->m_appName.empty()) return g_app->m_appName.c_str();

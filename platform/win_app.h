@@ -9,7 +9,7 @@
 class CWnd;
 
 class CWinApp {
-public:
+  public:
     explicit CWinApp(const char* appName = nullptr);
     virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
@@ -25,7 +25,7 @@ public:
     DWORD m_dwRestartManagerSupportFlags = 0;
     std::string m_appName;
 
-private:
+  private:
     std::string m_registryKey;
 };
 
@@ -41,7 +41,9 @@ struct INITCOMMONCONTROLSEX {
     DWORD dwICC = 0;
 };
 // The common controls are Qt's and need no initialisation; the calls stay for the start-up order.
-inline BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX*) { return TRUE; }
+inline BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX*) {
+    return TRUE;
+}
 inline void AfxEnableControlContainer() {}
 
 class CShellManager {};

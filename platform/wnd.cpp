@@ -61,9 +61,7 @@ std::unique_ptr<CWnd> MakeWrapper(QWidget* w) {
 }  // namespace
 
 struct WndAccess {
-    static void Forget(CWnd* wnd) {
-        wnd->OnNativeDestroyed();
-    }
+    static void Forget(CWnd* wnd) { wnd->OnNativeDestroyed(); }
     static void Unhook(CWnd* wnd) { wnd->m_hWnd = nullptr; }
 };
 
@@ -183,9 +181,13 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void CWnd::DispatchTimer(UINT_PTR id) { Dispatch(WM_TIMER, id, 0); }
+void CWnd::DispatchTimer(UINT_PTR id) {
+    Dispatch(WM_TIMER, id, 0);
+}
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
@@ -216,7 +218,9 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
     return TRUE;
 }
 
-LRESULT CWnd::Default() { return 0; }
+LRESULT CWnd::Default() {
+    return 0;
+}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_hWnd) return 0;
@@ -229,7 +233,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CWnd::OnPaint() {}
 
-void CWnd::OnSysCommand(UINT id, LPARAM lParam) { DefWindowProc(WM_SYSCOMMAND, id, lParam); }
+void CWnd::OnSysCommand(UINT id, LPARAM lParam) {
+    DefWindowProc(WM_SYSCOMMAND, id, lParam);
+}
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs, void*) {
     // As on the platform, a timer needs a window to deliver to.
@@ -238,7 +244,9 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs, void*) {
     return id;
 }
 
-BOOL CWnd::KillTimer(UINT_PTR id) { return platform::TimerService::Instance().Kill(this, id); }
+BOOL CWnd::KillTimer(UINT_PTR id) {
+    return platform::TimerService::Instance().Kill(this, id);
+}
 
 BOOL CWnd::ShowWindow(int cmdShow) {
     if (!m_hWnd) return FALSE;
@@ -253,7 +261,9 @@ BOOL CWnd::ShowWindow(int cmdShow) {
     return was;
 }
 
-BOOL CWnd::IsWindowVisible() const { return m_hWnd && m_hWnd->isVisible(); }
+BOOL CWnd::IsWindowVisible() const {
+    return m_hWnd && m_hWnd->isVisible();
+}
 
 BOOL CWnd::EnableWindow(BOOL enable) {
     if (!m_hWnd) return FALSE;
@@ -262,9 +272,13 @@ BOOL CWnd::EnableWindow(BOOL enable) {
     return wasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const { return m_hWnd && m_hWnd->isEnabled(); }
+BOOL CWnd::IsWindowEnabled() const {
+    return m_hWnd && m_hWnd->isEnabled();
+}
 
-BOOL CWnd::IsIconic() const { return m_hWnd && m_hWnd->isMinimized(); }
+BOOL CWnd::IsIconic() const {
+    return m_hWnd && m_hWnd->isMinimized();
+}
 
 void CWnd::SetWindowText(const char* text) {
     if (m_hWnd) platform::SetNativeText(m_hWnd, text);
@@ -314,18 +328,23 @@ BOOL CWnd::SetFocus() {
     return TRUE;
 }
 
-CWnd* CWnd::GetParent() const { return m_hWnd ? FromHandle(m_hWnd->parentWidget()) : nullptr; }
+CWnd* CWnd::GetParent() const {
+    return m_hWnd ? FromHandle(m_hWnd->parentWidget()) : nullptr;
+}
 
 CWnd* CWnd::GetDlgItem(int id) const {
     if (!m_hWnd) return nullptr;
     for (QObject* child : m_hWnd->children()) {
         auto* w = qobject_cast<QWidget*>(child);
-        if (w && w->property("kw_id").isValid() && platform::WidgetId(w) == id) return FromHandle(w);
+        if (w && w->property("kw_id").isValid() && platform::WidgetId(w) == id)
+            return FromHandle(w);
     }
     return nullptr;
 }
 
-int CWnd::GetDlgCtrlID() const { return platform::WidgetId(m_hWnd); }
+int CWnd::GetDlgCtrlID() const {
+    return platform::WidgetId(m_hWnd);
+}
 
 CWnd* CWnd::GetTopLevelParent() const {
     return m_hWnd ? FromHandle(m_hWnd->window()) : nullptr;
@@ -368,7 +387,9 @@ void CWnd::MoveWindow(LPCRECT r, BOOL repaint) {
     MoveWindow(r->left, r->top, r->right - r->left, r->bottom - r->top, repaint);
 }
 
-DWORD CWnd::GetStyle() const { return platform::WidgetStyle(m_hWnd); }
+DWORD CWnd::GetStyle() const {
+    return platform::WidgetStyle(m_hWnd);
+}
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT) {
     if (!m_hWnd) return FALSE;
@@ -396,7 +417,9 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) {
     return m_sysMenu.get();
 }
 
-BOOL CWnd::EnableToolTips(BOOL) { return TRUE; }
+BOOL CWnd::EnableToolTips(BOOL) {
+    return TRUE;
+}
 
 int CWnd::MessageBox(const char* text, const char* caption, UINT type) {
     return platform::ShowMessageBox(this, text, caption, type);

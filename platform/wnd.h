@@ -36,7 +36,7 @@ struct NMHDR {
 };
 
 class CWnd {
-public:
+  public:
     CWnd();
     virtual ~CWnd();
     CWnd(const CWnd&) = delete;
@@ -113,7 +113,7 @@ public:
     // Shows a message box owned by this window.
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = 0);
 
-protected:
+  protected:
     // Default handlers the derived classes reach through their base.
     void OnTimer(UINT_PTR id) {}
     void OnPaint();

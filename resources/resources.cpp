@@ -7,7 +7,9 @@
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
 
-static void InitQtResources() { Q_INIT_RESOURCE(resources); }
+static void InitQtResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace resources {
 

@@ -13,18 +13,26 @@ namespace {
 using namespace kestrova::test;
 
 const platform::DialogTemplate kHost{
-    9200, "Host", 300, 200, WS_POPUP | WS_CAPTION, "MS Shell Dlg", 9,
+    9200,
+    "Host",
+    300,
+    200,
+    WS_POPUP | WS_CAPTION,
+    "MS Shell Dlg",
+    9,
     {
-        {platform::CtrlKind::ComboBox, 1003, "", WS_VISIBLE | CBS_DROPDOWN | CBS_SORT | WS_VSCROLL, 13, 13, 48, 109},
+        {platform::CtrlKind::ComboBox, 1003, "", WS_VISIBLE | CBS_DROPDOWN | CBS_SORT | WS_VSCROLL,
+         13, 13, 48, 109},
         {platform::CtrlKind::ComboBox, 1005, "", WS_VISIBLE | CBS_DROPDOWNLIST, 70, 13, 48, 80},
-        {platform::CtrlKind::Tree, 1000, "", WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT, 7, 36, 100, 150},
+        {platform::CtrlKind::Tree, 1000, "", WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT, 7, 36,
+         100, 150},
         {platform::CtrlKind::Tab, 1001, "", WS_VISIBLE | TCS_MULTILINE, 127, 7, 160, 150},
         {platform::CtrlKind::Progress, 1104, "", WS_VISIBLE, 10, 190, 100, 8},
         {platform::CtrlKind::PushButton, 1002, "Open", WS_VISIBLE, 130, 170, 50, 14},
     }};
 
 class HostDlg : public CDialogEx {
-public:
+  public:
     HostDlg() : CDialogEx(9200) { platform::RegisterDialogTemplate(kHost); }
     CComboBox m_combo;
     CTreeCtrl m_tree;
@@ -60,7 +68,7 @@ public:
 };
 
 class ControlsTest : public UiTest {
-protected:
+  protected:
     void SetUp() override {
         UiTest::SetUp();
         ASSERT_TRUE(dlg.Create(9200));

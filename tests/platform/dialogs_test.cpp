@@ -15,7 +15,13 @@ namespace {
 using namespace kestrova::test;
 
 const platform::DialogTemplate kForm{
-    9100, "Form", 200, 120, WS_POPUP | WS_CAPTION | WS_SYSMENU, "MS Shell Dlg", 9,
+    9100,
+    "Form",
+    200,
+    120,
+    WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    "MS Shell Dlg",
+    9,
     {
         {platform::CtrlKind::GroupBox, -1, "", WS_VISIBLE, 7, 5, 116, 25},
         {platform::CtrlKind::Edit, 1001, "", WS_VISIBLE | WS_TABSTOP, 13, 13, 48, 12},
@@ -30,7 +36,7 @@ const platform::DialogTemplate kForm{
     }};
 
 class FormDlg : public CDialogEx {
-public:
+  public:
     FormDlg() : CDialogEx(9100) { platform::RegisterDialogTemplate(kForm); }
     int m_number = 7;
     double m_value = 0.0;
@@ -60,7 +66,7 @@ public:
 };
 
 class DialogTest : public UiTest {
-protected:
+  protected:
     void SetUp() override {
         UiTest::SetUp();
         ASSERT_TRUE(dlg.Create(9100));
@@ -216,7 +222,7 @@ TEST_F(DialogTest, BadFieldKeepsModalDialogOpenOnOk) {
 }
 
 class MenuDlg : public FormDlg {
-public:
+  public:
     UINT command = 0;
     const platform::MessageMap* GetMessageMap() const override {
         static const platform::MessageMap map{FormDlg::GetMessageMap(),

@@ -13,10 +13,11 @@ namespace {
 
 using namespace kestrova::test;
 
-const platform::DialogTemplate kTimerDialog{9001, "Timers", 100, 60, WS_POPUP | WS_CAPTION, "MS Shell Dlg", 9, {}};
+const platform::DialogTemplate kTimerDialog{
+    9001, "Timers", 100, 60, WS_POPUP | WS_CAPTION, "MS Shell Dlg", 9, {}};
 
 class TimerDlg : public CDialogEx {
-public:
+  public:
     TimerDlg() : CDialogEx(9001) { platform::RegisterDialogTemplate(kTimerDialog); }
 
     std::vector<std::pair<UINT_PTR, platform::Micros>> fired;
@@ -40,7 +41,7 @@ public:
 };
 
 class CTestException : public CException {
-public:
+  public:
     BOOL GetErrorMessage(char* text, UINT max, UINT* help) override {
         if (help) *help = 0;
         std::snprintf(text, max, "%s", "The device does not recognize the command.");
@@ -49,7 +50,7 @@ public:
 };
 
 class TimerTest : public UiTest {
-protected:
+  protected:
     void SetUp() override {
         UiTest::SetUp();
         dlg.Create(9001);

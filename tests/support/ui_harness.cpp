@@ -31,7 +31,8 @@ std::vector<std::string> ModalRecorder::MessageTexts() const {
 }
 
 platform::ModalAnswer ModalRecorder::Handle(const platform::ModalRecord& r) {
-    m_shown.push_back({r.kind, r.text, r.caption, r.type, r.dialogId, r.openFile, r.filter, r.defaultExt});
+    m_shown.push_back(
+        {r.kind, r.text, r.caption, r.type, r.dialogId, r.openFile, r.filter, r.defaultExt});
     if (!m_answers.empty()) {
         platform::ModalAnswer a = m_answers.front();
         m_answers.pop_front();
@@ -57,7 +58,8 @@ namespace {
 ::testing::AssertionResult Reachable(CWnd* parent, int id, QWidget*& out) {
     CWnd* item = parent ? parent->GetDlgItem(id) : nullptr;
     if (!item || !item->m_hWnd) return ::testing::AssertionFailure() << "no control " << id;
-    if (!item->m_hWnd->isVisible()) return ::testing::AssertionFailure() << "control " << id << " is hidden";
+    if (!item->m_hWnd->isVisible())
+        return ::testing::AssertionFailure() << "control " << id << " is hidden";
     if (!item->m_hWnd->isEnabled())
         return ::testing::AssertionFailure() << "control " << id << " is disabled";
     out = item->m_hWnd;
@@ -79,7 +81,8 @@ namespace {
     QWidget* w = nullptr;
     if (auto r = Reachable(parent, id, w); !r) return r;
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->isReadOnly()) return ::testing::AssertionFailure() << "edit " << id << " is read-only";
+        if (edit->isReadOnly())
+            return ::testing::AssertionFailure() << "edit " << id << " is read-only";
         edit->setText(QString::fromUtf8(text));
         return ::testing::AssertionSuccess();
     }
@@ -115,7 +118,8 @@ namespace {
     QWidget* w = nullptr;
     if (auto r = Reachable(parent, tabId, w); !r) return r;
     auto* tabs = dynamic_cast<platform::TabWidget*>(w);
-    if (!tabs) return ::testing::AssertionFailure() << "control " << tabId << " is not a tab control";
+    if (!tabs)
+        return ::testing::AssertionFailure() << "control " << tabId << " is not a tab control";
     if (index < 0 || index >= tabs->Bar()->count())
         return ::testing::AssertionFailure() << "tab control has no tab " << index;
     tabs->Bar()->setCurrentIndex(index);
@@ -147,6 +151,8 @@ namespace {
     return ::testing::AssertionSuccess();
 }
 
-void ProcessEvents() { QApplication::processEvents(); }
+void ProcessEvents() {
+    QApplication::processEvents();
+}
 
 }  // namespace kestrova::test

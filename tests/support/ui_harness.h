@@ -32,7 +32,7 @@ struct Shown {
 };
 
 class ModalRecorder {
-public:
+  public:
     // Answers the next modal UI; later ones get the default answer (IDOK, no time passes).
     void Answer(platform::ModalAnswer answer) { m_answers.push_back(answer); }
     void AnswerWith(std::function<platform::ModalAnswer(const platform::ModalRecord&)> fn) {
@@ -44,7 +44,7 @@ public:
 
     platform::ModalAnswer Handle(const platform::ModalRecord& record);
 
-private:
+  private:
     std::vector<Shown> m_shown;
     std::deque<platform::ModalAnswer> m_answers;
     std::function<platform::ModalAnswer(const platform::ModalRecord&)> m_responder;
@@ -52,7 +52,7 @@ private:
 
 // A test with Qt, the virtual clock and the modal hook installed.
 class UiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     static void AdvanceMs(std::int64_t ms) { platform::VirtualClock::AdvanceMs(ms); }

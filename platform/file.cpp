@@ -1,0 +1,208 @@
+#include "platform/file.h"
+
+#include <cerrno>
+#include <cstring>
+
+BOOL CFileException::GetErrorMessage(char* text, UINT maxChars, UINT* helpContext) {
+    if (helpContext) *helpContext = 0;
+    if (!text || maxChars == 0) return FALSE;
+    static const char* const kTexts[] = {
+        "No error occurred.",
+        "An unknown error occurred while accessing %s.",
+        "%s was not found.",
+        "%s contains an incorrect path.",
+        "%s could not be opened because there are too many open files.",
+        "Access to %s was denied.",
+        "An incorrect file handle was associated with %s.",
+        "%s could not be removed because it is the current directory.",
+        "%s could not be created because the directory is full.",
+        "Seek failed on %s.",
+        "A hardware I/O error was reported while accessing %s.",
+        "A sharing violation occurred while accessing %s.",
+        "A locking violation occurred while accessing %s.",
+        "Disk full while accessing %s.",
+        "An attempt was made to access %s past its end.",
+    };
+    int cause = (m_cause >= 0 && m_cause <= endOfFile) ? m_cause : genericException;
+    const char* name =
+        m_strFileName.IsEmpty() ? "an unnamed file" : static_cast<const char*>(m_strFileName);
+    std::snprintf(text, maxChars, kTexts[cause], name);
+    return TRUE;
+}
+
+int CFileException::CauseFromErrno(int error) {
+    switch (error) {
+        case ENOENT:
+            return fileNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case EINVAL:
+            return badPath;
+        case EMFILE:
+        case ENFILE:
+            return tooManyOpenFiles;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+        case EEXIST:
+            return accessDenied;
+        case EBADF:
+            return invalidFile;
+        case ENOSPC:
+            return diskFull;
+        case EIO:
+            return hardIO;
+        case EBUSY:
+            return sharingViolation;
+        default:
+            return genericException;
+    }
+}
+
+CFile::CFile(const char* fileName, UINT openFlags) {
+    CFileException error;
+    if (!Open(fileName, openFlags, &error))
+        throw new CFileException(error.m_cause, error.m_lOsError, fileName);
+}
+
+CFile::~CFile() {
+    if (m_file) std::fclose(m_file);
+}
+
+BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error) {
+    Close();
+    if (!fileName || !*fileName) {
+        if (error) {
+            error->m_cause = CFileException::badPath;
+            error->m_lOsError = EINVAL;
+            error->m_strFileName = fileName ? fileName : "";
+        }
+        return FALSE;
+    }
+    UINT access = openFlags & 0x3;
+    const char* mode = "rb";
+    if (openFlags & modeCreate) {
+        if (openFlags & modeNoTruncate)
+            mode = access == modeRead ? "rb" : "ab+";
+        else
+            mode = access == modeReadWrite ? "wb+" : "wb";
+    } else if (access == modeWrite || access == modeReadWrite) {
+        mode = "rb+";
+    }
+    m_file = std::fopen(fileName, mode);
+    if (!m_file) {
+        if (error) {
+            error->m_cause = CFileException::CauseFromErrno(errno);
+            error->m_lOsError = errno;
+            error->m_strFileName = fileName;
+        }
+        return FALSE;
+    }
+    if ((openFlags & modeCreate) && (openFlags & modeNoTruncate)) std::fseek(m_file, 0, SEEK_SET);
+    m_path = fileName;
+    if (openFlags & typeText) m_text = true;
+    if (openFlags & typeBinary) m_text = false;
+    return TRUE;
+}
+
+void CFile::Close() {
+    if (!m_file) return;
+    bool failed = std::fclose(m_file) != 0;
+    m_file = nullptr;
+    // A close that fails may have lost buffered data; that is the caller's business to know.
+    if (failed) ThrowLastError();
+}
+
+UINT CFile::Read(void* buffer, UINT count) {
+    if (!m_file) throw new CFileException(CFileException::invalidFile, EBADF, m_path.c_str());
+    size_t n = std::fread(buffer, 1, count, m_file);
+    if (n < count && std::ferror(m_file)) ThrowLastError();
+    return static_cast<UINT>(n);
+}
+
+void CFile::Write(const void* buffer, UINT count) {
+    if (!m_file) throw new CFileException(CFileException::invalidFile, EBADF, m_path.c_str());
+    if (std::fwrite(buffer, 1, count, m_file) != count) ThrowLastError();
+}
+
+ULONGLONG CFile::GetLength() const {
+    if (!m_file) return 0;
+    long at = std::ftell(m_file);
+    std::fseek(m_file, 0, SEEK_END);
+    long size = std::ftell(m_file);
+    std::fseek(m_file, at, SEEK_SET);
+    return size < 0 ? 0 : static_cast<ULONGLONG>(size);
+}
+
+ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
+    if (!m_file ||
+        std::fseek(m_file, static_cast<long>(offset),
+                   from == end ? SEEK_END : (from == current ? SEEK_CUR : SEEK_SET)) != 0)
+        throw new CFileException(CFileException::badSeek, errno, m_path.c_str());
+    return static_cast<ULONGLONG>(std::ftell(m_file));
+}
+
+void CFile::ThrowLastError() const {
+    int e = errno;
+    throw new CFileException(CFileException::CauseFromErrno(e), e, m_path.c_str());
+}
+
+void CFile::Rename(const char* oldName, const char* newName) {
+    if (std::rename(oldName, newName) != 0) {
+        int e = errno;
+        throw new CFileException(CFileException::CauseFromErrno(e), e, oldName);
+    }
+}
+
+void CFile::Remove(const char* fileName) {
+    if (std::remove(fileName) != 0) {
+        int e = errno;
+        throw new CFileException(CFileException::CauseFromErrno(e), e, fileName);
+    }
+}
+
+CStdioFile::CStdioFile(const char* fileName, UINT openFlags) {
+    m_text = true;
+    CFileException error;
+    if (!Open(fileName, openFlags, &error))
+        throw new CFileException(error.m_cause, error.m_lOsError, fileName);
+}
+
+BOOL CStdioFile::Open(const char* fileName, UINT openFlags, CFileException* error) {
+    BOOL ok = CFile::Open(fileName, openFlags, error);
+    if (ok && !(openFlags & typeBinary)) m_text = true;
+    return ok;
+}
+
+BOOL CStdioFile::ReadString(CString& line) {
+    line.Empty();
+    if (!m_file) throw new CFileException(CFileException::invalidFile, EBADF, m_path.c_str());
+    std::string text;
+    int c = 0;
+    bool any = false;
+    while ((c = std::fgetc(m_file)) != EOF) {
+        any = true;
+        if (c == '\n') break;
+        text += static_cast<char>(c);
+    }
+    if (std::ferror(m_file)) ThrowLastError();
+    if (!any) return FALSE;
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    line = CString(text);
+    return TRUE;
+}
+
+void CStdioFile::WriteString(const char* text) {
+    if (!text) return;
+    if (!m_text) {
+        Write(text, static_cast<UINT>(std::strlen(text)));
+        return;
+    }
+    std::string out;
+    for (const char* p = text; *p; ++p) {
+        if (*p == '\n' && (p == text || p[-1] != '\r')) out += '\r';
+        out += *p;
+    }
+    Write(out.data(), static_cast<UINT>(out.size()));
+}
