@@ -1,0 +1,73 @@
+#pragma once
+// The rules every byte on the Q.Wire bus follows: the physical-ID bytes, the frame checksum,
+// byte stuffing on the way out, unstuffing on the way in, and the two ways a reply body is
+// taken from what arrived. Pure functions over byte spans, so the program's port code, the
+// bus simulator and the tests share one reading of the wire.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace bus {
+
+// The on-wire byte of physical IDs 0..27: bits 0-4 the ID, bits 5-7 parity bits over it.
+// Users take the byte from here and never compute it, so a wrong parity cannot creep in.
+inline constexpr std::array<std::uint8_t, 28> kPhysIdTable = {
+    0x00, 0xA1, 0x22, 0x83, 0xE4, 0x45, 0xC6, 0x67,  //
+    0x48, 0xE9, 0x6A, 0xCB, 0xAC, 0x0D, 0x8E, 0x2F,  //
+    0xD0, 0x71, 0xF2, 0x53, 0x34, 0x95, 0x16, 0xB7,  //
+    0x98, 0x39, 0xBA, 0x1B,
+};
+inline constexpr int kPhysIdCount = static_cast<int>(kPhysIdTable.size());
+
+inline constexpr std::uint8_t kFrameStart = 0x7E;
+inline constexpr std::uint8_t kEscape = 0x7D;
+
+inline constexpr std::size_t kPollLength = 2;
+inline constexpr std::size_t kFrameLength = 10;
+inline constexpr std::size_t kBodyLength = 8;
+// Bytes 0 and 1 travel as they are; bytes 2..9 may each double.
+inline constexpr std::size_t kMaxEncodedLength = 2 + 2 * (kFrameLength - 2);
+
+// A backlog longer than this is purged unread rather than parsed, which bounds one read.
+inline constexpr std::size_t kMaxWaitingBytes = 2000;
+inline constexpr bool ExceedsWaitingLimit(std::size_t waiting) {
+    return waiting > kMaxWaitingBytes;
+}
+// Working buffers of one read (raw and unstuffed input).
+inline constexpr std::size_t kReadBufferSize = 2048;
+
+inline constexpr std::uint8_t kAnswerType = 0x32;
+
+using Body = std::array<std::uint8_t, kBodyLength>;
+
+// Ones'-complement sum with end-around carry of frame bytes 2..8; `frame` holds at least 9.
+std::uint8_t FrameChecksum(std::span<const std::uint8_t> frame);
+
+// Prepares a poll (2 bytes) or a frame (10 bytes) for one write. For a frame the checksum is
+// written into frame[9] first, replacing whatever the caller left there, and bytes 2..9 are
+// stuffed. Returns the number of bytes placed in `out`; 0 for any other length.
+std::size_t EncodeFrame(std::span<std::uint8_t> frame,
+                        std::span<std::uint8_t, kMaxEncodedLength> out);
+
+// Reverses the stuffing: 7D 5E -> 7E, 7D 5D -> 7D, anything else is copied. Writes at most
+// out.size() bytes and returns how many it wrote.
+std::size_t Unstuff(std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
+
+// The reply body of what arrived (raw, still stuffed): after every frame start its address
+// byte is skipped and the following bytes are copied into `body` until 8 are taken or the
+// data ends; the data counts as if a frame start stood before it. The count restarts at every
+// frame start but the body index does not, so a short frame is continued by the next one.
+// Body bytes that the data does not reach keep their values. A frame start is a 0x7E as it
+// travels on the wire; a 0x7E value (sent stuffed as 7D 5E) is data, so a value byte of 0x7E
+// neither cuts the body nor shifts it.
+// Raw input beyond kReadBufferSize is ignored; callers apply kMaxWaitingBytes before reading.
+void ReadBody(std::span<const std::uint8_t> raw, std::span<std::uint8_t, kBodyLength> body);
+
+// As ReadBody, but copying begins at the first frame whose type byte is 0x32 (an answer),
+// from that type byte on, and only the start of another answer restarts the count; any other
+// byte, a further frame start included, is copied.
+void ReadResponseBody(std::span<const std::uint8_t> raw, std::span<std::uint8_t, kBodyLength> body);
+
+}  // namespace bus
