@@ -10,7 +10,9 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
+#include <QIcon>
 #include <QVariant>
+#include <cstdlib>
 
 #include "platform/bitmaps.h"
 #include "platform/control_notify.h"
@@ -150,6 +152,13 @@ QWidget* CreateControlWidget(const ControlTemplate& c, QWidget* parent, BaseUnit
     w->setGeometry(r.x, r.y, r.cx, r.cy);
     w->setMouseTracking(true);
     if (c.kind == CtrlKind::GroupBox) w->lower();
+    // An icon static names its icon resource as "#id".
+    if (c.kind == CtrlKind::Picture && (c.style & SS_TYPEMASK) == SS_ICON && c.text && c.text[0] == '#') {
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            label->setText(QString());
+            label->setPixmap(IconOf(LoadIconResource(static_cast<UINT>(std::atoi(c.text + 1)))).pixmap(r.cx, r.cy));
+        }
+    }
     ApplyNativeStyle(w);
     if (c.style & WS_DISABLED) w->setEnabled(false);
     w->setVisible(c.style & WS_VISIBLE);

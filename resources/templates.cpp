@@ -2,6 +2,11 @@
 
 namespace resources {
 
-void RegisterTemplates() {}
+void RegisterTemplates() {
+    // Empty frames first: a page that has its own template registers it later and replaces its
+    // frame.
+    RegisterPageTemplates();
+    RegisterMainTemplates();
+}
 
 }  // namespace resources

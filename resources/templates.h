@@ -2,5 +2,10 @@
 // The dialog templates of every page and box, one file per group of dialogs.
 
 namespace resources {
+
 void RegisterTemplates();
-}
+
+void RegisterMainTemplates();
+void RegisterPageTemplates();
+
+}  // namespace resources

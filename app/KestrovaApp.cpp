@@ -1,0 +1,29 @@
+#include "app/KestrovaApp.h"
+
+#include "app/KestrovaDlg.h"
+#include "resources/resources.h"
+
+CKestrovaApp::CKestrovaApp() {
+    m_dwRestartManagerSupportFlags = AFX_RESTART_MANAGER_SUPPORT_RESTART;
+}
+
+BOOL CKestrovaApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls;
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    CWinApp::InitInstance();
+    AfxEnableControlContainer();
+    auto* shellManager = new CShellManager;
+    resources::RegisterAll();
+    SetRegistryKey("应用程序向导生成的本地应用程序");
+
+    CKestrovaDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+
+    delete shellManager;
+    // The main window has closed: the program ends without a message loop of its own.
+    return FALSE;
+}

@@ -1,0 +1,204 @@
+// The main window: start-up, the COM port list and Open/Close, device arrival and removal, and
+// the dispatch of its two timers.
+
+#include "app/KestrovaDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/Globals.h"
+#include "bus/serial_exception.h"
+#include "resources/resource_ids.h"
+
+CKestrovaDlg::CKestrovaDlg(CWnd* parent) : CDialogEx(IDD, parent) {
+    m_hIcon = AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr;
+}
+
+const platform::MessageMap* CKestrovaDlg::GetMessageMap() const {
+    using namespace platform;
+    static const MessageMap map{
+        CDialogEx::ThisMessageMap(),
+        {
+            OnWmDeviceChange(&CKestrovaDlg::OnDeviceChange),
+            OnWmSysCommand(&CKestrovaDlg::OnSysCommand),
+            OnWmPaint(&CKestrovaDlg::OnPaint),
+            OnWmQueryDragIcon(&CKestrovaDlg::OnQueryDragIcon),
+            OnCbnSelchange(1003, &CKestrovaDlg::OnCbnSelchangePort),
+            OnBnClicked(1002, &CKestrovaDlg::OnBnClickedOpen),
+            OnNotifyCode(TVN_SELCHANGED, 1000, &CKestrovaDlg::OnTvnSelchangedTree),
+            OnNotifyCode(TCN_SELCHANGE, 1001, &CKestrovaDlg::OnTcnSelchangeTab),
+            OnWmTimer(&CKestrovaDlg::OnTimer),
+        }};
+    return &map;
+}
+
+void CKestrovaDlg::DoDataExchange(CDataExchange* dx) {
+    CDialogEx::DoDataExchange(dx);
+    DDX_Control(dx, 1002, m_btnOpen);
+    DDX_Control(dx, 1003, m_comboPort);
+    DDX_Control(dx, 1001, m_tabPages);
+    DDX_Control(dx, 1000, m_treeDevices);
+}
+
+BOOL CKestrovaDlg::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+
+    if (CMenu* sysMenu = GetSystemMenu(FALSE)) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            sysMenu->AppendMenu(MF_SEPARATOR);
+            sysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    DeleteOldExecutable();
+    CheckForUpdate();
+
+    EnumeratePorts();
+    InitDeviceTree();
+    ExpandTreeItem(m_treeDevices.GetRootItem());
+    CreatePages();
+
+    BroadcastToSensorPages(3, 0);
+    BroadcastToSensorPages(2, 0);
+    BroadcastToSensorPages(5, 0);
+    EnableKxvControls(1, 0);
+
+    EnableToolTips(TRUE);
+    g_toolTip.Create(this, 0);
+    g_toolTip.Activate(TRUE);
+    g_toolTip.AddTool(GetDlgItem(1002), "Open the serial port");
+    return TRUE;
+}
+
+void CKestrovaDlg::EnumeratePorts() {
+    for (int i = 1; i <= 32; ++i) {
+        CString name;
+        name.Format("COM%d", i);
+        if (ProbePort(name) == 1) m_comboPort.AddString(name);
+    }
+    if (m_comboPort.GetCount() <= 0) {
+        m_portSettings.strPortName = "COM1";
+        AfxMessageBox("No serial port found", MB_OK);
+        return;
+    }
+    // The list sorts as text, so item 0 is the name that sorts first (COM10 before COM3).
+    m_comboPort.SetCurSel(0);
+    m_comboPort.GetLBText(0, m_portSettings.strPortName);
+}
+
+int CKestrovaDlg::ProbePort(CString portName) {
+    ClosePort();
+    try {
+        g_serialPort.Open(portName, m_portSettings.dwBaudRate, m_portSettings.nParity,
+                          m_portSettings.nDataBits, m_portSettings.nStopBits, 0, FALSE);
+    } catch (CSerialException* e) {
+        e->Delete();
+    }
+    if (!g_serialPort.IsOpen()) return 0;
+    g_serialPort.ClearReadBuffer();
+    g_serialPort.ClearWriteBuffer();
+    UpdateData(FALSE);
+    return 1;
+}
+
+int CKestrovaDlg::OpenPort() {
+    if (ProbePort(m_portSettings.strPortName) == 1) return 1;
+    MessageBoxA(nullptr, "This serial port is not found or occupied or state change failed !",
+                "Tip", MB_OK | MB_ICONWARNING);
+    return 0;
+}
+
+void CKestrovaDlg::ClosePort() {
+    if (g_serialPort.IsOpen()) g_serialPort.Close();
+}
+
+void CKestrovaDlg::OnCbnSelchangePort() {
+    UpdateData(TRUE);
+    int sel = m_comboPort.GetCurSel();
+    if (sel >= 0) m_comboPort.GetLBText(sel, m_portSettings.strPortName);
+}
+
+void CKestrovaDlg::OnBnClickedOpen() {
+    UpdateData(TRUE);
+    m_bPortOpen = !m_bPortOpen;
+    if (!m_bPortOpen) {
+        m_btnOpen.SetWindowText("Open");
+        m_comboPort.EnableWindow(TRUE);
+        ClosePort();
+        BroadcastToSensorPages(3, 0);
+        BroadcastToSensorPages(2, 0);
+        BroadcastToSensorPages(5, 0);
+        EnableKxvControls(1, 0);
+    } else if (OpenPort() == 1) {
+        m_btnOpen.SetWindowText("Close");
+        m_comboPort.EnableWindow(FALSE);
+        BroadcastToSensorPages(3, 1);
+        BroadcastToSensorPages(2, 0);
+        BroadcastToSensorPages(5, 1);
+        EnableKxvControls(1, 1);
+    } else {
+        m_bPortOpen = FALSE;
+    }
+}
+
+BOOL CKestrovaDlg::OnDeviceChange(UINT event, DWORD_PTR) {
+    for (UINT_PTR id = 0; id <= 6; ++id) KillTimer(id);
+    if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) {
+        BroadcastToSensorPages(3, 0);
+        BroadcastToSensorPages(2, 0);
+        EnableKxvControls(1, 0);
+        ClosePort();
+        m_bPortOpen = FALSE;
+        m_btnOpen.SetWindowText("Open");
+        m_comboPort.EnableWindow(TRUE);
+        m_comboPort.ResetContent();
+        EnumeratePorts();
+    }
+    g_sensorAirSpeed.StopTimers();
+    g_sensorCurrentH.StopTimers();
+    g_sensorCurrentL.StopTimers();
+    g_sensorGPS.StopTimers();
+    g_sensorLipoVoltage.StopTimers();
+    g_sensorRedundancyBus.StopTimers();
+    g_sensorRPM.StopTimers();
+    g_sensorQWireToUART.StopTimers();
+    g_sensorVariometer.StopTimers();
+    g_sensorFuelKit.StopTimers();
+    g_receiverKXV.StopTimers();
+    g_sensorSteeringEngine.StopTimers();
+    g_sensorReserve1.StopTimers();
+    m_tabPages.EnableWindow(TRUE);
+    m_treeDevices.EnableWindow(TRUE);
+    return TRUE;
+}
+
+void CKestrovaDlg::OnTimer(UINT_PTR id) {
+    if (id == 0) DecodeMonitorData();
+    if (id == 1) ScanBusStep();
+    CDialogEx::OnTimer(id);
+}
+
+void CKestrovaDlg::OnSysCommand(UINT id, LPARAM lParam) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+    } else {
+        CDialogEx::OnSysCommand(id, lParam);
+    }
+}
+
+void CKestrovaDlg::OnPaint() {
+    // Qt draws a minimised window's icon itself; a normal window paints as the base does.
+    CDialogEx::OnPaint();
+}
+
+HCURSOR CKestrovaDlg::OnQueryDragIcon() {
+    return m_hIcon;
+}
+
+BOOL CKestrovaDlg::PreTranslateMessage(MSG* msg) {
+    g_toolTip.RelayEvent(msg);
+    return CDialogEx::PreTranslateMessage(msg);
+}

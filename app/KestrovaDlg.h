@@ -1,0 +1,89 @@
+#pragma once
+// The main window: device tree, page host, COM port list and Open/Close, device arrival and
+// removal, the bus scan and monitoring timers, and the static bus operations the pages call.
+
+#include "platform/afx.h"
+
+struct PortSettings {
+    CString strPortName = "COM1";
+    DWORD dwBaudRate = 57600;
+    int nParity = 0;
+    BYTE nDataBits = 8;
+    int nStopBits = 0;
+};
+
+class CKestrovaDlg : public CDialogEx {
+  public:
+    static constexpr UINT IDD = 102;
+    explicit CKestrovaDlg(CWnd* parent = nullptr);
+
+    // Bus operations on the one port; they need no window.
+    static void SendBusFrame(unsigned char* frame, int length);
+    static void ReadBusFrame(unsigned char* body);
+    static void ReadBusResponseFrame(unsigned char* body);
+    static int PurgePort();
+    static void BroadcastToSensorPages(int mode, int flag);
+    void EnableKxvControls(int mode, int flag);
+
+    // Ports.
+    void EnumeratePorts();
+    int ProbePort(CString portName);
+    int OpenPort();
+    void ClosePort();
+
+    // Device tree and page host.
+    void InitDeviceTree();
+    void ExpandTreeItem(HTREEITEM item);
+    void CreatePages();
+    void HideAllPages();
+    void ShowSensorsGroup();
+    void ShowReceiversGroup();
+    void ShowRadiosGroup();
+    void ShowSensorPage(int index);
+    void ShowReceiverPage(int index);
+    void ShowRadioPage(int index);
+
+    // Online update at start-up.
+    void DeleteOldExecutable();
+    void CheckForUpdate();
+    void ShowUpdateProgress();
+
+    // The bus scan (timer 1) and the monitoring listener (timer 0).
+    void ScanBusStep();
+    void DecodeMonitorData();
+
+    // Handlers.
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnBnClickedOpen();
+    void OnCbnSelchangePort();
+    BOOL OnDeviceChange(UINT event, DWORD_PTR data);
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnTimer(UINT_PTR id);
+    void OnTvnSelchangedTree(NMHDR* header, LRESULT* result);
+    void OnTcnSelchangeTab(NMHDR* header, LRESULT* result);
+
+    const platform::MessageMap* GetMessageMap() const override;
+
+    HICON m_hIcon;
+    PortSettings m_portSettings;
+    CButton m_btnOpen;
+    CComboBox m_comboPort;
+    BOOL m_bPortOpen = FALSE;
+    CTreeCtrl m_treeDevices;
+    CTabCtrl m_tabPages;
+    HTREEITEM m_hTreeItems[28] = {};
+    BOOL m_bSensorsGroup = FALSE;
+    BOOL m_bReceiversGroup = FALSE;
+    BOOL m_bRadiosGroup = FALSE;
+    int m_nPollIndex = 0;
+    BYTE m_bPresent[30] = {};
+
+  protected:
+    void DoDataExchange(CDataExchange* dx) override;
+
+  private:
+    CRect PageRect();
+};

@@ -1,0 +1,62 @@
+// Templates of the pages that are still empty frames: the reserve sensor pages, the placeholder
+// receiver pages, the radio pages and the dialogs that sit inside other pages.
+
+#include "platform/dialog_template.h"
+#include "platform/styles.h"
+#include "resources/templates.h"
+
+namespace resources {
+namespace {
+
+using platform::ControlTemplate;
+using platform::CtrlKind;
+using platform::DialogTemplate;
+
+constexpr DWORD kChild = WS_CHILD | DS_CONTROL;
+
+DialogTemplate Page(UINT id, short cx, short cy, std::vector<ControlTemplate> controls = {}) {
+    return DialogTemplate{id, "", cx, cy, kChild, "MS Shell Dlg", 8, std::move(controls)};
+}
+
+// A page whose only content is a short text in its lower right corner.
+DialogTemplate Marked(UINT id, const char* text) {
+    return Page(id, 606, 384, {{CtrlKind::Static, IDC_STATIC, text, WS_VISIBLE, 585, 369, 14, 8}});
+}
+
+const std::vector<DialogTemplate>& Templates() {
+    static const std::vector<DialogTemplate> templates = [] {
+        std::vector<DialogTemplate> t;
+        // Sensor pages whose own layout arrives with their pages.
+        for (UINT id :
+             {129u, 130u, 131u, 132u, 133u, 134u, 135u, 136u, 137u, 138u, 199u, 200u, 201u})
+            t.push_back(Page(id, 606, 384));
+        for (UINT id : {202u, 203u, 204u}) t.push_back(Page(id, 606, 384));
+        t.push_back(Marked(139, "K4V"));
+        t.push_back(Marked(140, "K5V"));
+        t.push_back(Marked(141, "K7L"));
+        t.push_back(Page(166, 606, 384));
+        for (UINT id : {168u, 169u, 170u, 171u, 172u, 196u}) t.push_back(Page(id, 597, 341));
+        t.push_back(Page(214, 606, 384));
+        t.push_back(Page(215, 606, 384));
+        t.push_back(Marked(216, "2"));
+        t.push_back(Marked(217, "3"));
+        t.push_back(Page(368, 592, 367));
+        t.push_back(Page(369, 592, 367));
+        for (UINT id :
+             {372u, 373u, 374u, 375u, 382u, 383u, 384u, 385u, 386u, 387u, 394u, 395u, 396u, 397u})
+            t.push_back(Page(id, 345, 196));
+        for (UINT id : {405u, 406u})
+            t.push_back(DialogTemplate{
+                id, "", 300, 200, WS_POPUP | WS_CAPTION | WS_SYSMENU, "MS Shell Dlg", 9, {}});
+        return t;
+    }();
+    return templates;
+}
+
+}  // namespace
+
+void RegisterPageTemplates() {
+    for (const DialogTemplate& t : Templates()) platform::RegisterDialogTemplate(t);
+}
+
+}  // namespace resources

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "sensors/SensorPage.h"
+
+class CSensor_AirSpeedDlg : public CSensorPage {
+  public:
+    static constexpr UINT IDD = 129;
+    CSensor_AirSpeedDlg() : CSensorPage(IDD) {}
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "sensors/SensorPage.h"
+
+class CSensor_CurrentHDlg : public CSensorPage {
+  public:
+    static constexpr UINT IDD = 131;
+    CSensor_CurrentHDlg() : CSensorPage(IDD) {}
+};
