@@ -1,0 +1,46 @@
+#include "support/app_harness.h"
+
+#include <cstdlib>
+
+#include "app/Globals.h"
+#include "app/KestrovaDlg.h"
+#include "resources/resources.h"
+#include "support/quiet_line.h"
+
+namespace kestrova::test {
+
+void AppTest::SetUp() {
+    UiTest::SetUp();
+    resources::RegisterAll();
+    // Only the ports a test binds exist: none of this machine's own serial devices.
+    ::setenv("KESTROVA_DEVICES", "/nonexistent-kestrova-devices", 1);
+    ::setenv("KESTROVA_DEV_ROOT", "/nonexistent-kestrova-dev", 1);
+}
+
+void AppTest::TearDown() {
+    if (m_main) m_main->DestroyWindow();
+    m_main.reset();
+    g_serialPort.Close();
+    platform::UnbindAllVirtualPorts();
+    UiTest::TearDown();
+}
+
+void AppTest::BindPort(int number, std::shared_ptr<platform::VirtualLine> line) {
+    platform::BindVirtualPort(number, line ? line : std::make_shared<QuietLine>());
+}
+
+void AppTest::StartMainWindow() {
+    m_main = std::make_unique<CKestrovaDlg>();
+    ASSERT_TRUE(m_main->Create(CKestrovaDlg::IDD));
+    m_main->ShowWindow(SW_SHOW);
+}
+
+void AppTest::OpenPort() {
+    ASSERT_TRUE(Click(m_main.get(), 1002));
+}
+
+CKestrovaDlg& AppTest::main() {
+    return *m_main;
+}
+
+}  // namespace kestrova::test
