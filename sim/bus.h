@@ -1,0 +1,91 @@
+#pragma once
+// The single wire with its devices. The caller brings the time (µs, any origin, never going
+// back): virtual in unit tests, the steady clock on a pty. Every byte written comes back, as
+// it does on the one-wire bus, and devices answer after their reply delay; bytes travel at
+// 57600 baud, 10 bits each.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/device.h"
+
+namespace sim {
+
+// Ways the whole bus can misbehave.
+enum class BusFault : std::uint8_t {
+    kGarbage,   // stray bytes between the frames
+    kFlood,     // more than 2000 bytes in one burst after every poll
+    kPortGone,  // the adapter vanishes: Present() is false from then on
+};
+
+struct Timing {
+    // One byte of 10 bits at 57600 baud, in ns to keep long runs exact.
+    std::int64_t byteNanos = 10'000'000'000 / 57600;
+    Micros replyDelay = 300;        // a real sensor answers well inside a millisecond
+    Micros slowReplyDelay = 20000;  // far past a scan tick
+    // The adapter hands over what the wire carried once the line has been quiet this long, as
+    // USB serial adapters do; 0 hands over every byte as it arrives.
+    Micros deliveryGap = 1000;
+    Micros receiverPollPeriod = 10000;
+};
+
+class Bus {
+  public:
+    explicit Bus(Timing timing = {});
+
+    Device& AddDevice(const SensorKind& kind, int physId = -1, int appId = 0);
+    std::vector<std::unique_ptr<Device>>& Devices() { return devices_; }
+    Device* DeviceAt(int physId);
+
+    // As a receiver that is bus master: polls its sensors in turn, from `now` on.
+    void SetReceiverMode(bool on, Micros now = 0);
+    void SetFault(BusFault fault, bool on, Micros now = 0);
+    const Timing& GetTiming() const { return timing_; }
+    void SetTiming(const Timing& t) { timing_ = t; }
+
+    // The program's end of the line.
+    void Write(const std::uint8_t* data, std::size_t n, Micros now);
+    std::size_t Available(Micros now);
+    std::size_t Read(std::uint8_t* out, std::size_t max, Micros now);
+    void DiscardInput(Micros now);
+    bool Present() const { return !gone_; }
+
+    // When the next bytes become readable; INT64_MAX when nothing is on its way.
+    Micros NextDelivery(Micros now);
+
+    // Every frame heard and sent, as one line of text with its time.
+    using Log = std::function<void(Micros when, const std::string& line)>;
+    void SetLog(Log log) { log_ = std::move(log); }
+
+  private:
+    struct Byte {
+        Micros at;
+        std::uint8_t value;
+    };
+    void Advance(Micros now);
+    Micros Transmit(const std::vector<std::uint8_t>& bytes, Micros start);
+    void HearUnit(const std::vector<std::uint8_t>& unit, Micros end, const char* who);
+    void Poll(std::uint8_t address, Micros end, bool fromProgram);
+    std::size_t Deliverable(Micros now) const;
+    void Note(Micros when, const char* what, const std::vector<std::uint8_t>& bytes);
+
+    Timing timing_;
+    std::vector<std::unique_ptr<Device>> devices_;
+    std::deque<Byte> rx_;  // on its way to, or waiting at, the program
+    Micros lineFree_ = 0;  // end of the last scheduled byte
+    bool receiver_ = false;
+    Micros nextReceiverPoll_ = 0;
+    std::size_t receiverIndex_ = 0;
+    bool garbage_ = false;
+    bool flood_ = false;
+    bool gone_ = false;
+    Micros nextGarbage_ = 0;
+    std::uint32_t noiseState_ = 0x9E3779B9u;
+    Log log_;
+};
+
+}  // namespace sim
