@@ -38,6 +38,7 @@ constexpr MessageText kMessages[] = {
     {ERROR_INSUFFICIENT_BUFFER, "The data area passed to a system call is too small."},
     {ERROR_DIR_NOT_EMPTY, "The directory is not empty."},
     {ERROR_ALREADY_EXISTS, "Cannot create a file when that file already exists."},
+    {ERROR_BAD_EXE_FORMAT, "The program is not a valid application."},
     {ERROR_FILENAME_EXCED_RANGE, "The filename or extension is too long."},
     {ERROR_OPERATION_ABORTED,
      "The I/O operation has been aborted because of either a thread exit or an application "
@@ -130,6 +131,7 @@ DWORD Win32ErrorFromErrno(int error) {
         case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
         case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
         case ENOTTY: return ERROR_INVALID_FUNCTION;
+        case ENOEXEC: return ERROR_BAD_EXE_FORMAT;
         case ETIMEDOUT: return ERROR_SEM_TIMEOUT;
         case ENXIO:
         case ENODEV: return ERROR_DEVICE_NOT_CONNECTED;

@@ -1,0 +1,145 @@
+#include "platform/win32_net.h"
+
+#include <curl/curl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <string>
+
+#include "platform/win32_errors.h"
+
+namespace {
+
+long g_connectMs = 15000;
+long g_totalMs = 300000;
+
+HRESULT FromCurl(CURLcode code) {
+    switch (code) {
+        case CURLE_OK:
+            return S_OK;
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            return INET_E_UNKNOWN_PROTOCOL;
+        case CURLE_URL_MALFORMAT:
+            return INET_E_INVALID_URL;
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+        case CURLE_COULDNT_CONNECT:
+            return INET_E_CANNOT_CONNECT;
+        case CURLE_OPERATION_TIMEDOUT:
+            return INET_E_CONNECTION_TIMEOUT;
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CACERT_BADFILE:
+            return INET_E_SECURITY_PROBLEM;
+        case CURLE_OUT_OF_MEMORY:
+            return E_OUTOFMEMORY;
+        case CURLE_WRITE_ERROR:
+            return HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
+        default:
+            return INET_E_DOWNLOAD_FAILURE;
+    }
+}
+
+size_t WriteBody(char* data, size_t size, size_t count, void* file) {
+    return std::fwrite(data, size, count, static_cast<FILE*>(file)) * size;
+}
+
+// Runs the transfer into `out`; S_OK only for a complete body with a status below 400.
+HRESULT Transfer(const char* url, FILE* out) {
+    CURL* curl = curl_easy_init();
+    if (!curl) return E_OUTOFMEMORY;
+    curl_easy_setopt(curl, CURLOPT_URL, url);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, g_connectMs);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, g_totalMs);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    // The curl tool's convention; the library itself reads neither variable.
+    if (const char* bundle = std::getenv("CURL_CA_BUNDLE"); bundle && *bundle)
+        curl_easy_setopt(curl, CURLOPT_CAINFO, bundle);
+    else if (const char* file = std::getenv("SSL_CERT_FILE"); file && *file)
+        curl_easy_setopt(curl, CURLOPT_CAINFO, file);
+    if (const char* dir = std::getenv("SSL_CERT_DIR"); dir && *dir)
+        curl_easy_setopt(curl, CURLOPT_CAPATH, dir);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, out);
+    CURLcode code = curl_easy_perform(curl);
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_cleanup(curl);
+    if (code != CURLE_OK) return FromCurl(code);
+    if (status >= 400)
+        return status == 404 || status == 410 ? INET_E_RESOURCE_NOT_FOUND : INET_E_DOWNLOAD_FAILURE;
+    return S_OK;
+}
+
+}  // namespace
+
+BOOL IsNetworkAlive(DWORD* flags) {
+    if (flags) *flags = 0;
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return platform::FailWithErrno(errno);
+    bool alive = false;
+    for (ifaddrs* a = list; a; a = a->ifa_next) {
+        const unsigned f = a->ifa_flags;
+        if ((f & IFF_UP) && (f & IFF_RUNNING) && !(f & IFF_LOOPBACK)) alive = true;
+    }
+    freeifaddrs(list);
+    SetLastError(ERROR_SUCCESS);
+    if (alive && flags) *flags = NETWORK_ALIVE_LAN;
+    return alive ? TRUE : FALSE;
+}
+
+HRESULT URLDownloadToFileA(void* caller, const char* url, const char* fileName, DWORD reserved,
+                           void* callback) {
+    if (!url || !fileName || !*fileName) return E_INVALIDARG;
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+
+    namespace fs = std::filesystem;
+    fs::path target(fileName);
+    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string temp = (dir / ("." + target.filename().string() + ".part-XXXXXX")).string();
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
+    // mkstemp makes the file private; the finished file gets the usual creation mode.
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    FILE* out = fdopen(fd, "wb");
+    if (!out) {
+        close(fd);
+        unlink(temp.c_str());
+        return E_OUTOFMEMORY;
+    }
+    HRESULT hr = Transfer(url, out);
+    if (std::fflush(out) != 0 || fsync(fileno(out)) != 0)
+        if (SUCCEEDED(hr)) hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
+    if (std::fclose(out) != 0 && SUCCEEDED(hr))
+        hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
+    if (SUCCEEDED(hr) && std::rename(temp.c_str(), fileName) != 0)
+        hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
+    if (FAILED(hr)) unlink(temp.c_str());
+    return hr;
+}
+
+namespace platform {
+
+void SetDownloadTimeouts(long connectMs, long totalMs) {
+    g_connectMs = connectMs;
+    g_totalMs = totalMs;
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+// Network state and downloads (http and https, with certificate verification).
+
+#include "platform/win_types.h"
+
+using HRESULT = LONG;
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
+constexpr HRESULT INET_E_INVALID_URL = static_cast<HRESULT>(0x800C0002);
+constexpr HRESULT INET_E_CANNOT_CONNECT = static_cast<HRESULT>(0x800C0004);
+constexpr HRESULT INET_E_RESOURCE_NOT_FOUND = static_cast<HRESULT>(0x800C0005);
+constexpr HRESULT INET_E_DOWNLOAD_FAILURE = static_cast<HRESULT>(0x800C0008);
+constexpr HRESULT INET_E_CONNECTION_TIMEOUT = static_cast<HRESULT>(0x800C000B);
+constexpr HRESULT INET_E_SECURITY_PROBLEM = static_cast<HRESULT>(0x800C000E);
+constexpr HRESULT INET_E_UNKNOWN_PROTOCOL = static_cast<HRESULT>(0x800C000D);
+
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
+constexpr HRESULT HRESULT_FROM_WIN32(DWORD error) {
+    return error == 0 ? S_OK : static_cast<HRESULT>((error & 0xFFFF) | 0x80070000u);
+}
+
+constexpr DWORD NETWORK_ALIVE_LAN = 0x1;
+constexpr DWORD NETWORK_ALIVE_WAN = 0x2;
+
+// TRUE when an interface other than loopback is up and running; `flags` (optional) then gets
+// NETWORK_ALIVE_LAN.
+BOOL IsNetworkAlive(DWORD* flags);
+
+// Downloads `url` (http or https) to `fileName`. The body goes to a temporary file beside the
+// target, which takes the target's name only once the transfer is complete, so a failed or cut
+// download never leaves a partial file under that name (an existing target is replaced only by
+// a complete one). An HTTP status of 400 or more is a failure. Certificates are verified against
+// the system's authorities, or the bundle named by $CURL_CA_BUNDLE or $SSL_CERT_FILE.
+// `caller`, `reserved` and `callback` are unused.
+HRESULT URLDownloadToFileA(void* caller, const char* url, const char* fileName, DWORD reserved,
+                           void* callback);
+
+namespace platform {
+
+// Connection and whole-transfer limits of downloads (defaults 15 s and 300 s).
+void SetDownloadTimeouts(long connectMs, long totalMs);
+
+}  // namespace platform

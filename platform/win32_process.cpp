@@ -1,0 +1,102 @@
+#include "platform/win32_process.h"
+
+#include <spawn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/win32_errors.h"
+
+extern char** environ;
+
+namespace {
+
+struct ProcessRecord : platform::HandleRecord {
+    pid_t pid;
+};
+
+// Words separated by blanks; double quotes group blanks into a word.
+std::vector<std::string> SplitCommandLine(const char* line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false, any = false;
+    for (const char* p = line; p && *p; ++p) {
+        if (*p == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if ((*p == ' ' || *p == '\t') && !quoted) {
+            if (any) words.push_back(word);
+            word.clear();
+            any = false;
+        } else {
+            word += *p;
+            any = true;
+        }
+    }
+    if (any) words.push_back(word);
+    return words;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+    std::vector<char*> p;
+    for (auto& s : strings) p.push_back(s.data());
+    p.push_back(nullptr);
+    return p;
+}
+
+}  // namespace
+
+BOOL CreateProcessA(const char* applicationName, char* commandLine,
+                    SECURITY_ATTRIBUTES* processAttributes, SECURITY_ATTRIBUTES* threadAttributes,
+                    BOOL inheritHandles, DWORD creationFlags, void* environment,
+                    const char* currentDirectory, STARTUPINFOA* startupInfo,
+                    PROCESS_INFORMATION* processInformation) {
+    std::vector<std::string> args = SplitCommandLine(commandLine);
+    std::string program;
+    if (applicationName && *applicationName) {
+        program = applicationName;
+        if (args.empty()) args.push_back(program);
+    } else if (!args.empty()) {
+        program = args.front();
+    } else {
+        return platform::FailWith(ERROR_INVALID_PARAMETER);
+    }
+    if (program.find('/') == std::string::npos) program = "./" + program;
+
+    std::vector<std::string> env;
+    if (environment) {
+        for (const char* e = static_cast<const char*>(environment); *e; e += env.back().size() + 1)
+            env.emplace_back(e);
+    }
+    std::vector<char*> argv = Pointers(args);
+    std::vector<char*> envp = Pointers(env);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (currentDirectory && *currentDirectory)
+        posix_spawn_file_actions_addchdir_np(&actions, currentDirectory);
+    pid_t pid = 0;
+    // glibc reports a failed exec here, so a missing or unrunnable program fails the call.
+    int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(),
+                         environment ? envp.data() : environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return platform::FailWithErrno(rc);
+
+    if (processInformation) {
+        auto record = std::make_unique<ProcessRecord>();
+        record->pid = pid;
+        processInformation->hProcess = platform::RegisterHandle(std::move(record));
+        processInformation->hThread = nullptr;
+        processInformation->dwProcessId = static_cast<DWORD>(pid);
+        processInformation->dwThreadId = 0;
+    }
+    return TRUE;
+}
+
+void ExitProcess(UINT exitCode) {
+    std::fflush(nullptr);  // what was printed is kept; nothing else of the program runs
+    _exit(static_cast<int>(exitCode));
+}

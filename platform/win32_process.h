@@ -1,0 +1,51 @@
+#pragma once
+// Starting a program and ending this one, as the update does it.
+
+#include "platform/win32_handles.h"
+#include "platform/win_types.h"
+
+struct SECURITY_ATTRIBUTES;
+
+constexpr DWORD NORMAL_PRIORITY_CLASS = 0x00000020;
+
+struct STARTUPINFOA {
+    DWORD cb;
+    char* lpReserved;
+    char* lpDesktop;
+    char* lpTitle;
+    DWORD dwX;
+    DWORD dwY;
+    DWORD dwXSize;
+    DWORD dwYSize;
+    DWORD dwXCountChars;
+    DWORD dwYCountChars;
+    DWORD dwFillAttribute;
+    DWORD dwFlags;
+    WORD wShowWindow;
+    WORD cbReserved2;
+    BYTE* lpReserved2;
+    HANDLE hStdInput;
+    HANDLE hStdOutput;
+    HANDLE hStdError;
+};
+
+struct PROCESS_INFORMATION {
+    HANDLE hProcess;  // close with CloseHandle; the program is not waited for
+    HANDLE hThread;   // always null: there is no separate thread object
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+};
+
+// Starts `applicationName` (a name without a directory is taken from `currentDirectory`, else
+// the current directory; no search path) with the words of `commandLine` as its arguments, the
+// given "name=value\0...\0\0" environment or this process's, and `currentDirectory` or this
+// one's. Descriptors are not inherited whatever `inheritHandles` says. FALSE with the Win32 code
+// of the failure (ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ...).
+BOOL CreateProcessA(const char* applicationName, char* commandLine,
+                    SECURITY_ATTRIBUTES* processAttributes, SECURITY_ATTRIBUTES* threadAttributes,
+                    BOOL inheritHandles, DWORD creationFlags, void* environment,
+                    const char* currentDirectory, STARTUPINFOA* startupInfo,
+                    PROCESS_INFORMATION* processInformation);
+
+// Ends the process at once with `exitCode`: no destructor and no exit handler runs.
+[[noreturn]] void ExitProcess(UINT exitCode);
