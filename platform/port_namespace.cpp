@@ -23,7 +23,7 @@ std::optional<int> NumberAfter(const std::string& name, const std::string& prefi
     if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
         return std::nullopt;
     std::string digits = name.substr(prefix.size());
-    if (digits.size() > 6 || digits[0] == '0' ||
+    if (digits.size() > 6 ||
         !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     return std::stoi(digits);
@@ -74,8 +74,9 @@ std::string PortNamespaceDirectory() {
 std::optional<int> ParsePortName(const std::string& name) {
     std::string rest = name;
     if (rest.rfind("\\\\.\\", 0) == 0) rest = rest.substr(4);
-    auto n = NumberAfter(rest, "COM");
-    return n;
+    // "COM01" is not COM1: the program only ever forms names with "COM%d".
+    if (rest.size() > 3 && rest[3] == '0') return std::nullopt;
+    return NumberAfter(rest, "COM");
 }
 
 std::vector<PortMapping> ListPorts() {
