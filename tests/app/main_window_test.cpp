@@ -199,8 +199,9 @@ TEST_F(MainWindowTest, EnterOrEscapeEndsTheProgram) {
     for (UINT key : {VK_RETURN, VK_ESCAPE}) {
         modal.Clear();
         modal.AnswerWith([key](const platform::ModalRecord& r) {
-            if (r.kind == platform::ModalKind::Dialog && r.dialogId == CKestrovaDlg::IDD)
+            if (r.kind == platform::ModalKind::Dialog && r.dialogId == CKestrovaDlg::IDD) {
                 EXPECT_TRUE(PressKey(r.dialog, 1000, key));
+            }
             return platform::ModalAnswer{-7};
         });
         EXPECT_FALSE(theApp.InitInstance());

@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
+#include "platform/port_namespace.h"
 #include "resources/resources.h"
 #include "support/quiet_line.h"
 
@@ -14,7 +15,7 @@ void AppTest::SetUp() {
     resources::RegisterAll();
     // Only the ports a test binds exist: none of this machine's own serial devices.
     ::setenv("KESTROVA_DEVICES", "/nonexistent-kestrova-devices", 1);
-    ::setenv("KESTROVA_DEV_ROOT", "/nonexistent-kestrova-dev", 1);
+    platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
 }
 
 void AppTest::TearDown() {
