@@ -48,7 +48,8 @@ void ApplyFlowControl(DCB& dcb, int mode) {
             dcb.XonLim = 100;
             dcb.XoffLim = 100;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -75,8 +75,7 @@ class DeviceWatch {
             return;  // no kernel events here (a container, say): the directory still counts
         m_notifier = std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_monitor),
                                                        QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated,
-                         [this] { OnUdevEvent(); });
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { OnUdevEvent(); });
     }
 
     void OnUdevEvent() {

@@ -16,9 +16,9 @@ std::string PortNamespaceDirectory();
 std::optional<int> ParsePortName(const std::string& name);
 
 struct PortMapping {
-    int number = 0;       // n of COMn
-    std::string path;     // what opening COMn opens
-    bool explicitEntry;   // an entry of the namespace directory, else numbered automatically
+    int number = 0;      // n of COMn
+    std::string path;    // what opening COMn opens
+    bool explicitEntry;  // an entry of the namespace directory, else numbered automatically
 };
 
 // Every port, by number: explicit entries, then /dev/ttyUSB*, /dev/ttyACM* (numeric order) and

@@ -67,10 +67,18 @@ class TtyPort : public CommPort {
         dcb = m_kept;
         dcb.BaudRate = RateOf(cfgetospeed(&t));
         switch (t.c_cflag & CSIZE) {
-            case CS5: dcb.ByteSize = 5; break;
-            case CS6: dcb.ByteSize = 6; break;
-            case CS7: dcb.ByteSize = 7; break;
-            default: dcb.ByteSize = 8; break;
+            case CS5:
+                dcb.ByteSize = 5;
+                break;
+            case CS6:
+                dcb.ByteSize = 6;
+                break;
+            case CS7:
+                dcb.ByteSize = 7;
+                break;
+            default:
+                dcb.ByteSize = 8;
+                break;
         }
         if (!(t.c_cflag & PARENB))
             dcb.Parity = NOPARITY;
@@ -112,11 +120,20 @@ class TtyPort : public CommPort {
         static constexpr tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
         t.c_cflag |= kSizes[dcb.ByteSize - 5];
         switch (dcb.Parity) {
-            case ODDPARITY: t.c_cflag |= PARENB | PARODD; break;
-            case EVENPARITY: t.c_cflag |= PARENB; break;
-            case MARKPARITY: t.c_cflag |= PARENB | CMSPAR | PARODD; break;
-            case SPACEPARITY: t.c_cflag |= PARENB | CMSPAR; break;
-            default: break;
+            case ODDPARITY:
+                t.c_cflag |= PARENB | PARODD;
+                break;
+            case EVENPARITY:
+                t.c_cflag |= PARENB;
+                break;
+            case MARKPARITY:
+                t.c_cflag |= PARENB | CMSPAR | PARODD;
+                break;
+            case SPACEPARITY:
+                t.c_cflag |= PARENB | CMSPAR;
+                break;
+            default:
+                break;
         }
         if (dcb.StopBits != ONESTOPBIT) t.c_cflag |= CSTOPB;
         if (dcb.fOutxCtsFlow || dcb.fRtsControl == RTS_CONTROL_HANDSHAKE) t.c_cflag |= CRTSCTS;
@@ -199,8 +216,8 @@ class TtyPort : public CommPort {
             }
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && errno != EAGAIN) return FailPortIo(errno);
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                              Clock::now());
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             if (left.count() <= 0) break;
             pollfd p{m_fd, POLLOUT, 0};
             if (poll(&p, 1, static_cast<int>(left.count())) < 0 && errno != EINTR)

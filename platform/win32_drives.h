@@ -38,7 +38,8 @@ BOOL GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWO
                            DWORD* fileSystemFlags, char* fileSystemNameBuffer,
                            DWORD fileSystemNameSize);
 BOOL GetDiskFreeSpaceExA(const char* directoryName, ULARGE_INTEGER* freeBytesAvailableToCaller,
-                         ULARGE_INTEGER* totalNumberOfBytes, ULARGE_INTEGER* totalNumberOfFreeBytes);
+                         ULARGE_INTEGER* totalNumberOfBytes,
+                         ULARGE_INTEGER* totalNumberOfFreeBytes);
 // FILE_ATTRIBUTE_DIRECTORY when `path` is a directory, else FALSE.
 BOOL PathIsDirectoryA(const char* path);
 // ASCII letters only: the layer's text is UTF-8, where one byte above 0x7F is no character.

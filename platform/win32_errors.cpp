@@ -113,30 +113,50 @@ namespace platform {
 
 DWORD Win32ErrorFromErrno(int error) {
     switch (error) {
-        case 0: return ERROR_SUCCESS;
-        case ENOENT: return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+        case 0:
+            return ERROR_SUCCESS;
+        case ENOENT:
+            return ERROR_FILE_NOT_FOUND;
+        case ENOTDIR:
+            return ERROR_PATH_NOT_FOUND;
         case EACCES:
         case EPERM:
         case EBUSY:
-        case EISDIR: return ERROR_ACCESS_DENIED;
-        case EBADF: return ERROR_INVALID_HANDLE;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        case EXDEV: return ERROR_NOT_SAME_DEVICE;
-        case EROFS: return ERROR_WRITE_PROTECT;
-        case ETXTBSY: return ERROR_SHARING_VIOLATION;
-        case EEXIST: return ERROR_ALREADY_EXISTS;
-        case EINVAL: return ERROR_INVALID_PARAMETER;
-        case ENOSPC: return ERROR_DISK_FULL;
-        case ENOTEMPTY: return ERROR_DIR_NOT_EMPTY;
-        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-        case ENOTTY: return ERROR_INVALID_FUNCTION;
-        case ENOEXEC: return ERROR_BAD_EXE_FORMAT;
-        case ETIMEDOUT: return ERROR_SEM_TIMEOUT;
+        case EISDIR:
+            return ERROR_ACCESS_DENIED;
+        case EBADF:
+            return ERROR_INVALID_HANDLE;
+        case ENOMEM:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case EXDEV:
+            return ERROR_NOT_SAME_DEVICE;
+        case EROFS:
+            return ERROR_WRITE_PROTECT;
+        case ETXTBSY:
+            return ERROR_SHARING_VIOLATION;
+        case EEXIST:
+            return ERROR_ALREADY_EXISTS;
+        case EINVAL:
+            return ERROR_INVALID_PARAMETER;
+        case ENOSPC:
+            return ERROR_DISK_FULL;
+        case ENOTEMPTY:
+            return ERROR_DIR_NOT_EMPTY;
+        case ENAMETOOLONG:
+            return ERROR_FILENAME_EXCED_RANGE;
+        case ENOTTY:
+            return ERROR_INVALID_FUNCTION;
+        case ENOEXEC:
+            return ERROR_BAD_EXE_FORMAT;
+        case ETIMEDOUT:
+            return ERROR_SEM_TIMEOUT;
         case ENXIO:
-        case ENODEV: return ERROR_DEVICE_NOT_CONNECTED;
-        case EIO: return ERROR_IO_DEVICE;
-        default: return ERROR_GEN_FAILURE;
+        case ENODEV:
+            return ERROR_DEVICE_NOT_CONNECTED;
+        case EIO:
+            return ERROR_IO_DEVICE;
+        default:
+            return ERROR_GEN_FAILURE;
     }
 }
 

@@ -303,8 +303,7 @@ TEST(SystemMessages, KnownCodesHaveTextsUnknownOnesFail) {
     EXPECT_STREQ(text, "Access is denied.");
     EXPECT_EQ(len, std::strlen(text));
     LocalFree(text);
-    EXPECT_EQ(FormatMessageA(flags, nullptr, 0xDEAD, 0, reinterpret_cast<char*>(&text), 0,
-                             nullptr),
+    EXPECT_EQ(FormatMessageA(flags, nullptr, 0xDEAD, 0, reinterpret_cast<char*>(&text), 0, nullptr),
               0u);
     EXPECT_EQ(GetLastError(), ERROR_MR_MID_NOT_FOUND);
 
