@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/win32_files.h"
+
 BOOL CFileException::GetErrorMessage(char* text, UINT maxChars, UINT* helpContext) {
     if (helpContext) *helpContext = 0;
     if (!text || maxChars == 0) return FALSE;
@@ -149,10 +151,16 @@ void CFile::ThrowLastError() const {
 }
 
 void CFile::Rename(const char* oldName, const char* newName) {
-    if (std::rename(oldName, newName) != 0) {
-        int e = errno;
-        throw new CFileException(CFileException::CauseFromErrno(e), e, oldName);
-    }
+    // Like the platform's own rename, this never replaces an existing file: an update must not
+    // overwrite a file it did not mean to.
+    DWORD code = platform::RenamePath(oldName, newName);
+    if (code == ERROR_SUCCESS) return;
+    int cause = CFileException::genericException;
+    if (code == ERROR_FILE_NOT_FOUND) cause = CFileException::fileNotFound;
+    if (code == ERROR_PATH_NOT_FOUND) cause = CFileException::badPath;
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_ALREADY_EXISTS)
+        cause = CFileException::accessDenied;
+    throw new CFileException(cause, static_cast<LONG>(code), oldName);
 }
 
 void CFile::Remove(const char* fileName) {

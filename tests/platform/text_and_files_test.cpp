@@ -144,6 +144,18 @@ TEST_F(FileTest, BinaryReadWriteAndRename) {
         const unsigned char bytes[] = {0x7E, 0x0A, 0x0D, 0x00};
         out.Write(bytes, sizeof bytes);
     }
+    std::ofstream(Path("taken.bin")) << "x";
+    EXPECT_THROW(
+        {
+            try {
+                CFile::Rename(Path("a.bin").c_str(), Path("taken.bin").c_str());
+            } catch (CFileException* e) {
+                e->Delete();
+                throw std::runtime_error("refused");
+            }
+        },
+        std::runtime_error)
+        << "a rename never replaces an existing file";
     CFile::Rename(Path("a.bin").c_str(), Path("b.bin").c_str());
     CFile in(Path("b.bin").c_str(), CFile::modeRead | CFile::typeBinary);
     EXPECT_EQ(in.GetLength(), 4u);
