@@ -16,6 +16,7 @@
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
+#include "bench/process_stats.h"
 #include "platform/port_namespace.h"
 #include "platform/ui_events.h"
 #include "resources/resources.h"
@@ -30,14 +31,6 @@ long long MonotonicNs() {
     return ts.tv_sec * 1'000'000'000LL + ts.tv_nsec;
 }
 
-long RssKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    return 0;
-}
-
 // One start-up, as the program makes it, ending when the main window is on screen.
 int Child(int argc, char** argv) {
     if (!std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -46,7 +39,7 @@ int Child(int argc, char** argv) {
     platform::SetModalHook([](const platform::ModalRecord& r) {
         if (r.kind == platform::ModalKind::Dialog && r.dialogId == CKestrovaDlg::IDD) {
             QApplication::processEvents();  // let it paint once
-            std::printf("shown %lld rss %ld\n", MonotonicNs(), RssKb());
+            std::printf("shown %lld rss %ld\n", MonotonicNs(), bench::RssKb());
             std::fflush(stdout);
         }
         return platform::ModalAnswer{IDCANCEL};

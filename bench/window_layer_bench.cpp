@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/process_stats.h"
 #include "platform/afx.h"
 
 namespace {
@@ -30,20 +31,6 @@ class TickDlg : public CDialogEx {
         if (id < 2) ticks[id].push_back(platform::Now());
     }
 };
-
-double CpuSeconds() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-long RssKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    return 0;
-}
 
 void Report(const char* name, std::vector<platform::Micros>& at, double nominalMs) {
     std::vector<double> periods;
@@ -78,14 +65,14 @@ int main(int argc, char** argv) {
 
     TickDlg dlg(7000);
     dlg.Create(7000);
-    double cpu0 = CpuSeconds();
+    double cpu0 = bench::CpuSeconds();
     dlg.SetTimer(0, 1);
     dlg.SetTimer(1, 4);
     QTimer::singleShot(5000, &app, [&] { app.quit(); });
     app.exec();
     dlg.KillTimer(0);
     dlg.KillTimer(1);
-    double cpu = CpuSeconds() - cpu0;
+    double cpu = bench::CpuSeconds() - cpu0;
     Report("1 ms timer", dlg.ticks[0], 1.0);
     Report("4 ms timer", dlg.ticks[1], 4.0);
     std::printf("CPU of both timers: %.2f %% of one core over 5 s\n", cpu / 5.0 * 100.0);
@@ -94,7 +81,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 60; ++i) templates.push_back(MakeTemplate(7100 + i, 25));
     for (auto& t : templates) platform::RegisterDialogTemplate(t);
     std::vector<std::unique_ptr<CDialogEx>> pages;
-    long rss0 = RssKb();
+    long rss0 = bench::RssKb();
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < 60; ++i) {
@@ -103,6 +90,6 @@ int main(int argc, char** argv) {
     }
     double ms = clock.nsecsElapsed() / 1e6;
     std::printf("60 dialogs with 1500 controls: %.1f ms, %.1f MB more resident memory\n", ms,
-                (RssKb() - rss0) / 1024.0);
+                (bench::RssKb() - rss0) / 1024.0);
     return 0;
 }

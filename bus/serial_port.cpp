@@ -1,55 +1,38 @@
 #include "bus/serial_port.h"
 
+#include <iterator>
+
 namespace {
 
+// The line-state fields each flow-control mode sets; fields a mode does not name keep what the
+// driver reported.
+struct FlowMode {
+    unsigned cts, dsr;
+    bool rtsHandshake, dtrHandshake, xonXoff;
+};
+constexpr FlowMode kFlowModes[] = {
+    {0, 0, false, false, false},  // 0 none
+    {1, 0, true, false, false},   // 1 CTS with RTS handshake
+    {1, 0, false, true, false},   // 2 CTS with DTR handshake
+    {0, 1, true, false, false},   // 3 DSR with RTS handshake
+    {0, 1, false, true, false},   // 4 DSR with DTR handshake
+    {0, 0, false, false, true},   // 5 XON/XOFF
+};
+
 void ApplyFlowControl(DCB& dcb, int mode) {
-    switch (mode) {
-        case 0:
-            dcb.fOutxCtsFlow = 0;
-            dcb.fOutxDsrFlow = 0;
-            dcb.fOutX = 0;
-            dcb.fInX = 0;
-            break;
-        case 1:
-            dcb.fOutxCtsFlow = 1;
-            dcb.fOutxDsrFlow = 0;
-            dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
-            dcb.fOutX = 0;
-            dcb.fInX = 0;
-            break;
-        case 2:
-            dcb.fOutxCtsFlow = 1;
-            dcb.fOutxDsrFlow = 0;
-            dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
-            dcb.fOutX = 0;
-            dcb.fInX = 0;
-            break;
-        case 3:
-            dcb.fOutxCtsFlow = 0;
-            dcb.fOutxDsrFlow = 1;
-            dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
-            dcb.fOutX = 0;
-            dcb.fInX = 0;
-            break;
-        case 4:
-            dcb.fOutxCtsFlow = 0;
-            dcb.fOutxDsrFlow = 1;
-            dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
-            dcb.fOutX = 0;
-            dcb.fInX = 0;
-            break;
-        case 5:
-            dcb.fOutxCtsFlow = 0;
-            dcb.fOutxDsrFlow = 0;
-            dcb.fOutX = 1;
-            dcb.fInX = 1;
-            dcb.XonChar = 0x11;
-            dcb.XoffChar = 0x13;
-            dcb.XonLim = 100;
-            dcb.XoffLim = 100;
-            break;
-        default:
-            break;
+    if (mode < 0 || mode >= static_cast<int>(std::size(kFlowModes))) return;
+    const FlowMode& m = kFlowModes[mode];
+    dcb.fOutxCtsFlow = m.cts;
+    dcb.fOutxDsrFlow = m.dsr;
+    if (m.rtsHandshake) dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    if (m.dtrHandshake) dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
+    dcb.fOutX = m.xonXoff;
+    dcb.fInX = m.xonXoff;
+    if (m.xonXoff) {
+        dcb.XonChar = 0x11;
+        dcb.XoffChar = 0x13;
+        dcb.XonLim = 100;
+        dcb.XoffLim = 100;
     }
 }
 
