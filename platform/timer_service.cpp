@@ -1,10 +1,10 @@
 #include "platform/timer_service.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <algorithm>
 #include <vector>
 
+#include "platform/timer_waker.h"
 #include "platform/wnd.h"
 
 namespace platform {
@@ -14,6 +14,8 @@ TimerService& TimerService::Instance() {
     return service;
 }
 
+TimerService::~TimerService() = default;
+
 void TimerService::Set(CWnd* wnd, UINT_PTR id, UINT periodMs) {
     // A zero period would spin; the platform raises it to the minimum as Windows does.
     UINT ms = periodMs < 1 ? 1 : periodMs;
@@ -21,58 +23,23 @@ void TimerService::Set(CWnd* wnd, UINT_PTR id, UINT periodMs) {
     e.period = static_cast<Micros>(ms) * 1000;
     e.due = Now() + e.period;
     e.generation = ++m_generation;
-    if (!UsingVirtualTime()) StartReal({wnd, id}, e);
-}
-
-void TimerService::StartReal(const Key& key, Entry& e) {
-    if (!QCoreApplication::instance()) return;
-    if (!e.qt) {
-        e.qt = std::make_shared<QTimer>();
-        e.qt->setTimerType(Qt::PreciseTimer);
-        e.qt->setSingleShot(true);
-        std::weak_ptr<QTimer> self = e.qt;
-        QObject::connect(e.qt.get(), &QTimer::timeout, [this, key, self] {
-            auto it = m_timers.find(key);
-            if (it == m_timers.end() || it->second.qt != self.lock()) return;
-            std::shared_ptr<QTimer> keep = it->second.qt;  // the handler may kill this timer
-            Entry& entry = it->second;
-            // The next tick counts from this one's due time, so the period does not drift by
-            // the event loop's lateness; a timer that fell a whole period behind fires once.
-            Micros now = Now();
-            entry.due += entry.period;
-            if (entry.due <= now) entry.due = now + entry.period;
-            Arm(entry, now);
-            key.first->DispatchTimer(key.second);
-        });
-    }
-    Arm(e, Now());
-}
-
-void TimerService::Arm(Entry& e, Micros now) {
-    Micros wait = e.due - now;
-    // Qt counts whole milliseconds and wakes a little late; rounding the wait down keeps each
-    // tick within a millisecond of its due time with the same offset every time, so the
-    // periods between ticks stay even.
-    e.qt->start(wait <= 0 ? 0 : static_cast<int>(wait / 1000));
+    Rearm();
 }
 
 bool TimerService::Kill(CWnd* wnd, UINT_PTR id) {
-    auto it = m_timers.find({wnd, id});
-    if (it == m_timers.end()) return false;
-    if (it->second.qt) it->second.qt->stop();
-    m_timers.erase(it);
-    return true;
+    bool had = m_timers.erase({wnd, id}) > 0;
+    if (had) Rearm();
+    return had;
 }
 
 void TimerService::KillAll(CWnd* wnd) {
     for (auto it = m_timers.begin(); it != m_timers.end();) {
-        if (it->first.first == wnd) {
-            if (it->second.qt) it->second.qt->stop();
+        if (it->first.first == wnd)
             it = m_timers.erase(it);
-        } else {
+        else
             ++it;
-        }
     }
+    Rearm();
 }
 
 bool TimerService::IsRunning(CWnd* wnd, UINT_PTR id) const {
@@ -101,13 +68,24 @@ void TimerService::FireDue(Micros now) {
     });
     for (const Due& d : due) {
         auto it = m_timers.find(d.key);
-        // Killed or re-set by an earlier handler in this round: skip.
-        if (it == m_timers.end() || it->second.generation != d.generation) continue;
+        // Killed or re-set by an earlier handler of this round, or already fired by a nested
+        // loop (a message box inside a handler): skip.
+        if (it == m_timers.end() || it->second.generation != d.generation || it->second.due > now)
+            continue;
         Entry& e = it->second;
         e.due += e.period;
         if (e.due <= now) e.due = now + e.period;
+        // Rearm before the handler runs, so timers go on firing in any modal loop it opens.
+        Rearm();
         d.key.first->DispatchTimer(d.key.second);
     }
+    Rearm();
+}
+
+void TimerService::Rearm() {
+    if (UsingVirtualTime() || !QCoreApplication::instance()) return;
+    if (!m_waker) m_waker = std::make_unique<TimerWaker>([this] { FireDue(Now()); });
+    m_waker->WakeAt(NextDue());
 }
 
 }  // namespace platform

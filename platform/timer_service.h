@@ -1,7 +1,7 @@
 #pragma once
-// Window timers, one per (window, id) pair. On the real clock each is a periodic precise Qt
-// timer, which keeps its period from the due times and fires a late timer once; on the virtual
-// clock the schedule here is moved by the tests.
+// Window timers, one schedule for every (window, id) pair. On the real clock a waker thread
+// sleeps until the earliest due time and asks the UI thread to fire what is due; handlers
+// always run on the UI thread. On the virtual clock the tests move the schedule.
 
 #include <cstdint>
 #include <map>
@@ -12,13 +12,15 @@
 #include "platform/win_types.h"
 
 class CWnd;
-class QTimer;
 
 namespace platform {
+
+class TimerWaker;
 
 class TimerService {
   public:
     static TimerService& Instance();
+    ~TimerService();
 
     // Setting a running id restarts it with the new period.
     void Set(CWnd* wnd, UINT_PTR id, UINT periodMs);
@@ -37,15 +39,15 @@ class TimerService {
         Micros period = 0;
         Micros due = 0;
         std::uint64_t generation = 0;
-        std::shared_ptr<QTimer> qt;  // real time only
     };
     using Key = std::pair<CWnd*, UINT_PTR>;
 
-    void StartReal(const Key& key, Entry& e);
-    static void Arm(Entry& e, Micros now);
+    // Tells the waker the new earliest due time (real clock only).
+    void Rearm();
 
     std::map<Key, Entry> m_timers;
     std::uint64_t m_generation = 0;
+    std::unique_ptr<TimerWaker> m_waker;
 };
 
 }  // namespace platform

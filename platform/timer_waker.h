@@ -1,0 +1,30 @@
+#pragma once
+// The real clock's side of the window timers: a kernel timer (timerfd) armed for the earliest
+// due time, watched by the UI thread's event loop. Qt's own timers wake the loop up to a
+// millisecond late, which would stretch a 4 ms period by a tenth; the kernel timer is exact to
+// the microsecond and costs no thread.
+
+#include <functional>
+#include <memory>
+
+#include "platform/clock.h"
+
+class QSocketNotifier;
+
+namespace platform {
+
+class TimerWaker {
+  public:
+    // `fire` runs on the UI thread each time the armed time is reached.
+    explicit TimerWaker(std::function<void()> fire);
+    ~TimerWaker();
+    // The next moment to wake at (the real clock's microseconds); -1 for none.
+    void WakeAt(Micros due);
+
+  private:
+    std::function<void()> m_fire;
+    int m_fd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+}  // namespace platform
