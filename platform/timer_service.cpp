@@ -10,8 +10,10 @@
 namespace platform {
 
 TimerService& TimerService::Instance() {
-    static TimerService service;
-    return service;
+    // Never destroyed: global windows kill their timers from destructors that run after every
+    // function-local static is gone.
+    static auto* service = new TimerService;
+    return *service;
 }
 
 TimerService::~TimerService() = default;

@@ -15,13 +15,15 @@
 
 namespace {
 
+// Never destroyed: the program's windows are globals whose destructors run after every
+// function-local static is gone, and they still look themselves up here.
 std::unordered_map<QWidget*, CWnd*>& Permanent() {
-    static std::unordered_map<QWidget*, CWnd*> map;
-    return map;
+    static auto* map = new std::unordered_map<QWidget*, CWnd*>;
+    return *map;
 }
 std::unordered_map<QWidget*, std::unique_ptr<CWnd>>& Wrappers() {
-    static std::unordered_map<QWidget*, std::unique_ptr<CWnd>> map;
-    return map;
+    static auto* map = new std::unordered_map<QWidget*, std::unique_ptr<CWnd>>;
+    return *map;
 }
 
 void ForgetWidget(QWidget* w);
