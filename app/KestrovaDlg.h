@@ -50,6 +50,8 @@ class CKestrovaDlg : public CDialogEx {
 
     // The bus scan (timer 1) and the monitoring listener (timer 0).
     void ScanBusStep();
+    void DecodeScanReply();
+    void PublishPresence();
     void DecodeMonitorData();
 
     // Handlers.
