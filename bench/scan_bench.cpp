@@ -1,0 +1,218 @@
+// The bus scan and the Monitoring listener in real time, against kestrova-sim on a pty: the
+// sweep period seen on the wire (nominal 28 × 4 ms = 112 ms) and the CPU the program uses
+// while scanning and while monitoring. Without a display Qt runs offscreen.
+// Usage: bench_scan_bench [path/to/kestrova-sim] (default: ../sim/kestrova-sim beside this).
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/Globals.h"
+#include "app/KestrovaDlg.h"
+#include "bench/process_stats.h"
+#include "platform/modal_ui.h"
+#include "platform/port_namespace.h"
+#include "platform/ui_events.h"
+#include "resources/resources.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWarmUpMs = 1000;
+constexpr int kMeasureMs = 10000;
+
+// kestrova-sim as a child process publishing COM7 in `dir`.
+class Sim {
+  public:
+    Sim(const std::string& binary, const fs::path& dir, std::vector<std::string> args) {
+        int out[2];
+        if (pipe(out) != 0) return;
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+        posix_spawn_file_actions_addclose(&fa, out[0]);
+        args.insert(args.begin(), {binary, "--port", "COM7"});
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::setenv("KESTROVA_DEVICES", dir.c_str(), 1);
+        if (posix_spawn(&m_pid, binary.c_str(), &fa, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&fa);
+        close(out[1]);
+        m_out = out[0];
+    }
+    ~Sim() {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_out >= 0) close(m_out);
+    }
+    // The first line it prints: the port it published.
+    std::string Port() {
+        std::string line;
+        char c;
+        while (m_pid > 0 && read(m_out, &c, 1) == 1 && c != '\n') line += c;
+        return line;
+    }
+
+  private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+};
+
+void RunEventsFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double Percent(double cpuSeconds, int wallMs) {
+    return 100.0 * cpuSeconds / (wallMs / 1000.0);
+}
+
+// Times (s) at which the simulator heard the poll of physical ID 0: one per sweep.
+std::vector<double> SweepStarts(const fs::path& log) {
+    std::vector<double> starts;
+    std::ifstream in(log);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream s(line);
+        double t = 0;
+        std::string what, b0, b1;
+        if (s >> t >> what >> b0 >> b1 && what == "received" && b0 == "7E" && b1 == "00")
+            starts.push_back(t);
+    }
+    return starts;
+}
+
+double Quantile(std::vector<double> v, double q) {
+    std::sort(v.begin(), v.end());
+    return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1))];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string simBinary =
+        argc > 1
+            ? argv[1]
+            : (fs::canonical("/proc/self/exe").parent_path().parent_path() / "sim" / "kestrova-sim")
+                  .string();
+    if (!fs::exists(simBinary)) {
+        std::printf("kestrova-sim not found at %s; nothing measured\n", simBinary.c_str());
+        return 0;
+    }
+    if (!std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::EnsureUiEvents();
+    resources::RegisterAll();
+    platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
+    int boxes = 0;
+    platform::SetModalHook([&boxes](const platform::ModalRecord& r) {
+        ++boxes;
+        std::printf("box: %s\n", r.text.c_str());
+        return platform::ModalAnswer{IDOK};
+    });
+
+    const fs::path dir =
+        fs::temp_directory_path() / ("kestrova-scan-bench-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path log = dir / "wire.log";
+    const std::vector<std::string> devices = {"--device", "airspeed@9", "--device", "lipo@1",
+                                              "--device", "gps@3",      "--device", "current40@2"};
+
+    // Configure: the program polls the 28 IDs on its 4 ms timer.
+    double scanCpu = 0;
+    std::vector<double> periods;
+    {
+        std::vector<std::string> args = devices;
+        args.insert(args.end(), {"--log", log.string()});
+        Sim sim(simBinary, dir, args);
+        if (sim.Port() != "COM7") {
+            std::printf("kestrova-sim did not publish COM7; nothing measured\n");
+            return 0;
+        }
+        CKestrovaDlg main;
+        main.Create(CKestrovaDlg::IDD);
+        main.OnBnClickedOpen();
+        main.SetTimer(1, 4);
+        RunEventsFor(kWarmUpMs);
+        const double cpu0 = bench::CpuSeconds();
+        RunEventsFor(kMeasureMs);
+        scanCpu = bench::CpuSeconds() - cpu0;
+        main.KillTimer(1);
+        main.OnBnClickedOpen();
+        std::printf("scan found: air speed at %d, LiPo at %d (%g cells), GPS at %d\n",
+                    g_sensorAirSpeed.m_nPhysIdIndex, g_sensorLipoVoltage.m_nPhysIdIndex,
+                    g_sensorLipoVoltage.m_dCellCount, g_sensorGPS.m_nPhysIdIndex);
+        main.DestroyWindow();
+    }
+    std::vector<double> starts = SweepStarts(log);
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        if (starts[i - 1] < kWarmUpMs / 1000.0) continue;
+        periods.push_back((starts[i] - starts[i - 1]) * 1000.0);
+    }
+
+    // Monitoring: the simulated receiver is master; the program listens on its 1 ms timer.
+    double monitorCpu = 0;
+    {
+        std::vector<std::string> args = devices;
+        args.push_back("--receiver");
+        Sim sim(simBinary, dir, args);
+        if (sim.Port() != "COM7") {
+            std::printf("kestrova-sim did not publish COM7 for monitoring\n");
+            return 0;
+        }
+        CKestrovaDlg main;
+        main.Create(CKestrovaDlg::IDD);
+        main.OnBnClickedOpen();
+        g_sensorLipoVoltage.m_dCellCount = 0;
+        main.SetTimer(0, 1);
+        RunEventsFor(kWarmUpMs);
+        const double cpu0 = bench::CpuSeconds();
+        RunEventsFor(kMeasureMs);
+        monitorCpu = bench::CpuSeconds() - cpu0;
+        main.KillTimer(0);
+        std::printf("monitoring heard: LiPo %g cells, %g V; current %g A\n",
+                    g_sensorLipoVoltage.m_dCellCount, g_sensorLipoVoltage.m_dTotalVoltage,
+                    g_sensorCurrentL.m_dCurrent);
+        main.OnBnClickedOpen();
+        main.DestroyWindow();
+    }
+    fs::remove_all(dir);
+
+    if (periods.empty()) {
+        std::printf("no sweeps seen on the wire\n");
+    } else {
+        std::printf(
+            "scan sweep period on the wire: median %.2f ms (p10 %.2f, p90 %.2f, max %.2f) "
+            "over %zu sweeps; nominal 112 ms, ratio %.3f\n",
+            Quantile(periods, 0.5), Quantile(periods, 0.1), Quantile(periods, 0.9),
+            Quantile(periods, 1.0), periods.size(), Quantile(periods, 0.5) / 112.0);
+    }
+    std::printf("CPU while scanning:   %.2f %% of one core (%.0f ms over %d ms)\n",
+                Percent(scanCpu, kMeasureMs), scanCpu * 1000, kMeasureMs);
+    std::printf("CPU while monitoring: %.2f %% of one core (%.0f ms over %d ms)\n",
+                Percent(monitorCpu, kMeasureMs), monitorCpu * 1000, kMeasureMs);
+    std::printf("message boxes: %d\n", boxes);
+    return 0;
+}
