@@ -6,4 +6,5 @@ class CSensor_AirSpeedDlg : public CSensorPage {
   public:
     static constexpr UINT IDD = 129;
     CSensor_AirSpeedDlg() : CSensorPage(IDD) {}
+    double m_dAirSpeed = 0.0;  // km/h, written by the telemetry decoders
 };

@@ -6,4 +6,5 @@ class CSensor_CurrentHDlg : public CSensorPage {
   public:
     static constexpr UINT IDD = 131;
     CSensor_CurrentHDlg() : CSensorPage(IDD) {}
+    double m_dCurrent = 0.0;  // A, written by the telemetry decoders
 };
