@@ -1,5 +1,7 @@
 #include "platform/cstring.h"
 
+#include <locale.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdarg>
@@ -8,6 +10,21 @@
 #include <vector>
 
 #include "platform/string_table.h"
+
+namespace platform {
+
+locale_t ClassicLocale() {
+    static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return classic;
+}
+
+ClassicNumbers::ClassicNumbers() : m_previous(uselocale(ClassicLocale())) {}
+
+ClassicNumbers::~ClassicNumbers() {
+    uselocale(m_previous);
+}
+
+}  // namespace platform
 
 namespace {
 int Lower(char c) {
@@ -38,10 +55,15 @@ CString CString::Right(int count) const {
     return CString(m_text.substr(m_text.size() - n));
 }
 
-CString CString::Mid(int first, int count) const {
+CString CString::Mid(int first) const {
     if (first < 0) first = 0;
     if (static_cast<size_t>(first) >= m_text.size()) return CString();
-    if (count < 0) return CString(m_text.substr(static_cast<size_t>(first)));
+    return CString(m_text.substr(static_cast<size_t>(first)));
+}
+
+CString CString::Mid(int first, int count) const {
+    if (first < 0) first = 0;
+    if (count <= 0 || static_cast<size_t>(first) >= m_text.size()) return CString();
     return CString(m_text.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
 }
 
@@ -110,6 +132,9 @@ void CString::FormatRaw(const char* format, ...) {
         m_text.clear();
         return;
     }
+    // Numbers are written with a decimal point whatever the user's locale (the Qt application
+    // adopts it): parameter texts and edits are read back by rules that know only the point.
+    platform::ClassicNumbers classic;
     va_list args;
     va_start(args, format);
     va_list copy;
@@ -138,6 +163,7 @@ char* CString::GetBuffer(int minLength) {
 }
 
 void CString::ReleaseBuffer(int newLength) {
-    if (newLength < 0) newLength = static_cast<int>(std::strlen(m_text.c_str()));
-    m_text.resize(static_cast<size_t>(newLength));
+    size_t length = std::strlen(m_text.c_str());
+    if (newLength >= 0) length = std::min(static_cast<size_t>(newLength), m_text.size());
+    m_text.resize(length);
 }

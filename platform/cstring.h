@@ -1,6 +1,11 @@
 #pragma once
 // CString: the program's narrow text (UTF-8). Format takes CStrings for "%s" directly: the
 // variadic front turns them into plain pointers before the printf rules see them.
+// A CString must never travel through a C "..." (printf, snprintf): on this platform's calling
+// convention a class object goes there by hidden reference, so "%s" would read the object, not
+// its text. Pass s.GetString() there; Format and AppendFormat do that by themselves.
+
+#include <locale.h>
 
 #include <string>
 #include <type_traits>
@@ -59,7 +64,9 @@ class CString {
 
     CString Left(int count) const;
     CString Right(int count) const;
-    CString Mid(int first, int count = -1) const;
+    CString Mid(int first) const;
+    // A negative count gives an empty text, never the rest of the text.
+    CString Mid(int first, int count) const;
     int Find(char ch, int start = 0) const;
     int Find(const char* sub, int start = 0) const;
     int ReverseFind(char ch) const;
@@ -93,6 +100,7 @@ class CString {
 
   private:
     static const char* Plain(const CString& s) { return s.GetString(); }
+    static const char* Plain(const char* s) { return s; }
     template <class T>
     static T Plain(const T& v) {
         static_assert(!std::is_class_v<T>, "pass only numbers, characters, pointers and CStrings");
@@ -101,3 +109,23 @@ class CString {
 
     std::string m_text;
 };
+
+namespace platform {
+
+// The C rules for numbers (decimal point '.') whatever locale the process took from the user's
+// environment: texts the program writes must read back by the same rules.
+locale_t ClassicLocale();
+
+// While alive, the calling thread formats and parses numbers by ClassicLocale().
+class ClassicNumbers {
+  public:
+    ClassicNumbers();
+    ~ClassicNumbers();
+    ClassicNumbers(const ClassicNumbers&) = delete;
+    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+
+  private:
+    locale_t m_previous;
+};
+
+}  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -51,8 +52,11 @@ bool ParseDdxDouble(const char* text, double& value) {
     if (!*p) return false;
     errno = 0;
     char* end = nullptr;
-    double v = std::strtod(p, &end);
+    // The decimal point is '.', as the program writes its numbers, whatever the user's locale.
+    double v = strtod_l(p, &end, ClassicLocale());
     if (end == p || errno == ERANGE || *SkipBlanks(end) != '\0') return false;
+    // "nan" and "inf" are no value a field can hold: every range check would let them through.
+    if (!std::isfinite(v)) return false;
     value = v;
     return true;
 }

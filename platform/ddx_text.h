@@ -9,7 +9,7 @@ namespace platform {
 // range is not a number.
 bool ParseDdxInt(const char* text, int& value);
 bool ParseDdxUInt(const char* text, UINT& value);
-// A decimal floating-point number with optional blanks around it.
+// A decimal floating-point number with optional blanks around it; not "nan" or "inf".
 bool ParseDdxDouble(const char* text, double& value);
 
 CString FormatDdxValue(int value);

@@ -1,5 +1,9 @@
 #include "platform/file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -72,36 +76,54 @@ CFile::~CFile() {
     if (m_file) std::fclose(m_file);
 }
 
+namespace {
+
+void Fill(CFileException* error, int cause, int osError, const char* fileName) {
+    if (!error) return;
+    error->m_cause = cause;
+    error->m_lOsError = osError;
+    error->m_strFileName = fileName ? fileName : "";
+}
+
+// The stream for `openFlags`. Create without truncation opens read-write at the start of the
+// file, never in append mode, which would send every write to the end whatever Seek said.
+std::FILE* OpenStream(const char* fileName, UINT openFlags) {
+    UINT access = openFlags & 0x3;
+    bool writes = access == CFile::modeWrite || access == CFile::modeReadWrite;
+    if ((openFlags & CFile::modeCreate) && (openFlags & CFile::modeNoTruncate)) {
+        int fd = ::open(fileName, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) return nullptr;
+        std::FILE* f = ::fdopen(fd, "rb+");
+        if (!f) ::close(fd);
+        return f;
+    }
+    if (openFlags & CFile::modeCreate)
+        return std::fopen(fileName, access == CFile::modeReadWrite ? "wbe+" : "wbe");
+    return std::fopen(fileName, writes ? "rb+e" : "rbe");
+}
+
+}  // namespace
+
 BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error) {
     Close();
     if (!fileName || !*fileName) {
-        if (error) {
-            error->m_cause = CFileException::badPath;
-            error->m_lOsError = EINVAL;
-            error->m_strFileName = fileName ? fileName : "";
-        }
+        Fill(error, CFileException::badPath, EINVAL, fileName);
         return FALSE;
     }
-    UINT access = openFlags & 0x3;
-    const char* mode = "rb";
-    if (openFlags & modeCreate) {
-        if (openFlags & modeNoTruncate)
-            mode = access == modeRead ? "rb" : "ab+";
-        else
-            mode = access == modeReadWrite ? "wb+" : "wb";
-    } else if (access == modeWrite || access == modeReadWrite) {
-        mode = "rb+";
-    }
-    m_file = std::fopen(fileName, mode);
+    m_file = OpenStream(fileName, openFlags);
     if (!m_file) {
-        if (error) {
-            error->m_cause = CFileException::CauseFromErrno(errno);
-            error->m_lOsError = errno;
-            error->m_strFileName = fileName;
-        }
+        int e = errno;
+        Fill(error, CFileException::CauseFromErrno(e), e, fileName);
         return FALSE;
     }
-    if ((openFlags & modeCreate) && (openFlags & modeNoTruncate)) std::fseek(m_file, 0, SEEK_SET);
+    // A folder opens for reading here but is no file to read or write.
+    struct stat st {};
+    if (::fstat(::fileno(m_file), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(m_file);
+        m_file = nullptr;
+        Fill(error, CFileException::accessDenied, EISDIR, fileName);
+        return FALSE;
+    }
     m_path = fileName;
     if (openFlags & typeText) m_text = true;
     if (openFlags & typeBinary) m_text = false;
@@ -126,6 +148,10 @@ UINT CFile::Read(void* buffer, UINT count) {
 void CFile::Write(const void* buffer, UINT count) {
     if (!m_file) throw new CFileException(CFileException::invalidFile, EBADF, m_path.c_str());
     if (std::fwrite(buffer, 1, count, m_file) != count) ThrowLastError();
+}
+
+void CFile::Flush() {
+    if (m_file && std::fflush(m_file) != 0) ThrowLastError();
 }
 
 ULONGLONG CFile::GetLength() const {
@@ -157,13 +183,16 @@ void CFile::Rename(const char* oldName, const char* newName) {
     if (code == ERROR_SUCCESS) return;
     int cause = CFileException::genericException;
     if (code == ERROR_FILE_NOT_FOUND) cause = CFileException::fileNotFound;
-    if (code == ERROR_PATH_NOT_FOUND) cause = CFileException::badPath;
+    if (code == ERROR_PATH_NOT_FOUND || code == ERROR_INVALID_PARAMETER)
+        cause = CFileException::badPath;
     if (code == ERROR_ACCESS_DENIED || code == ERROR_ALREADY_EXISTS)
         cause = CFileException::accessDenied;
     throw new CFileException(cause, static_cast<LONG>(code), oldName);
 }
 
 void CFile::Remove(const char* fileName) {
+    if (!fileName || !*fileName)
+        throw new CFileException(CFileException::badPath, EINVAL, fileName);
     if (std::remove(fileName) != 0) {
         int e = errno;
         throw new CFileException(CFileException::CauseFromErrno(e), e, fileName);

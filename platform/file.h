@@ -68,6 +68,8 @@ class CFile {
     virtual void Close();
     virtual UINT Read(void* buffer, UINT count);
     virtual void Write(const void* buffer, UINT count);
+    // Hands buffered data to the system; a full disk shows here (or at Close) as an exception.
+    virtual void Flush();
     ULONGLONG GetLength() const;
     ULONGLONG Seek(LONGLONG offset, UINT from);
     CString GetFilePath() const { return CString(m_path); }
