@@ -1,0 +1,263 @@
+// Files as the parameter file and the update use them: CRLF text lines written and read back,
+// failures that name their cause and file, renames and removals that throw, binary data intact.
+
+#include "platform/file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The cause of the CFileException* that `action` throws; -1 when it throws none.
+int ThrownCause(const std::function<void()>& action, std::string* message = nullptr) {
+    try {
+        action();
+    } catch (CFileException* e) {
+        int cause = e->m_cause;
+        if (message) {
+            char text[512];
+            e->GetErrorMessage(text, sizeof text);
+            *message = text;
+        }
+        e->Delete();
+        return cause;
+    }
+    return -1;
+}
+
+class Files : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("kestrova-file-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string Path(const char* name) const { return (dir / name).string(); }
+    static std::string Bytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    static void Put(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::vector<std::string> Lines(const std::string& path) {
+        CStdioFile in;
+        EXPECT_TRUE(in.Open(path.c_str(), CFile::modeRead | CFile::typeText));
+        std::vector<std::string> lines;
+        CString line("stale");
+        while (in.ReadString(line)) lines.push_back(line.GetString());
+        EXPECT_TRUE(line.IsEmpty()) << "the end leaves no stale text";
+        return lines;
+    }
+    std::filesystem::path dir;
+};
+
+TEST_F(Files, ParameterLinesAreWrittenWithCrlf) {
+    {
+        CStdioFile out(Path("p.csv").c_str(),
+                       CFile::modeCreate | CFile::modeWrite | CFile::typeText);
+        CString line;
+        line.Format("%s,%d\n", "WingType", 0);
+        out.WriteString(line);
+        out.WriteString("AutoLevelOffsetAngle_Aileron,-5\nQuickMode,0\n");
+        out.WriteString("\n");
+        out.Flush();
+        out.Close();
+    }
+    EXPECT_EQ(Bytes(Path("p.csv")),
+              "WingType,0\r\nAutoLevelOffsetAngle_Aileron,-5\r\nQuickMode,0\r\n\r\n");
+    EXPECT_EQ(Lines(Path("p.csv")),
+              (std::vector<std::string>{"WingType,0", "AutoLevelOffsetAngle_Aileron,-5",
+                                        "QuickMode,0", ""}));
+}
+
+TEST_F(Files, CreatingTruncatesAnOlderFile) {
+    Put(Path("p.csv"), "a much longer older content\r\n");
+    {
+        CStdioFile out(Path("p.csv").c_str(), CFile::modeCreate | CFile::modeWrite);
+        out.WriteString("x\n");
+    }
+    EXPECT_EQ(Bytes(Path("p.csv")), "x\r\n");
+}
+
+TEST_F(Files, BinaryStdioFileWritesLineEndsAsGiven) {
+    {
+        CStdioFile out(Path("b.txt").c_str(),
+                       CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+        out.WriteString("a\nb\r\n");
+    }
+    EXPECT_EQ(Bytes(Path("b.txt")), "a\nb\r\n");
+}
+
+TEST_F(Files, ReadStringLineEnds) {
+    Put(Path("last.csv"), "StabilizeGain_Aileron,300\r\nQuickMode,1");
+    EXPECT_EQ(Lines(Path("last.csv")),
+              (std::vector<std::string>{"StabilizeGain_Aileron,300", "QuickMode,1"}))
+        << "a last line without line end still counts";
+    Put(Path("mixed.txt"), "3\n\r\n5\r");
+    EXPECT_EQ(Lines(Path("mixed.txt")), (std::vector<std::string>{"3", "", "5"}));
+    Put(Path("empty.txt"), "");
+    EXPECT_TRUE(Lines(Path("empty.txt")).empty());
+    std::string longLine(10000, 'v');
+    Put(Path("long.txt"), longLine + "\r\nend\r\n");
+    EXPECT_EQ(Lines(Path("long.txt")), (std::vector<std::string>{longLine, "end"}));
+    Put(Path("utf8.txt"), "温度,25℃！\r\n");
+    EXPECT_EQ(Lines(Path("utf8.txt")), (std::vector<std::string>{"温度,25℃！"}));
+}
+
+TEST_F(Files, ReadingAFileThatIsNotOpenThrowsInsteadOfReading) {
+    CStdioFile never;
+    CString line("kept");
+    EXPECT_EQ(ThrownCause([&] { never.ReadString(line); }), CFileException::invalidFile);
+    unsigned char byte = 0;
+    EXPECT_EQ(ThrownCause([&] { never.Read(&byte, 1); }), CFileException::invalidFile);
+    EXPECT_EQ(ThrownCause([&] { never.Write(&byte, 1); }), CFileException::invalidFile);
+}
+
+TEST_F(Files, OpenFailuresNameTheirCause) {
+    Put(Path("plain.txt"), "x");
+    const struct {
+        std::string path;
+        UINT flags;
+        int cause;
+    } cases[] = {
+        {Path("missing.csv"), CFile::modeRead, CFileException::fileNotFound},
+        {Path("missing.csv"), CFile::modeWrite, CFileException::fileNotFound},
+        {Path("no-dir/new.csv"), CFile::modeCreate | CFile::modeWrite,
+         CFileException::fileNotFound},
+        {Path("plain.txt") + "/x.csv", CFile::modeRead, CFileException::badPath},
+        {dir.string(), CFile::modeRead, CFileException::accessDenied},
+        {dir.string(), CFile::modeCreate | CFile::modeWrite, CFileException::accessDenied},
+        {"", CFile::modeRead, CFileException::badPath},
+    };
+    for (const auto& c : cases) {
+        CStdioFile f;
+        CFileException error;
+        EXPECT_FALSE(f.Open(c.path.c_str(), c.flags, &error)) << c.path;
+        EXPECT_EQ(error.m_cause, c.cause) << c.path;
+        EXPECT_STREQ(error.m_strFileName, c.path.c_str());
+        EXPECT_FALSE(f.IsOpen());
+        EXPECT_FALSE(f.Open(c.path.c_str(), c.flags)) << "no error record is needed";
+    }
+}
+
+TEST_F(Files, OpeningConstructorThrowsWithAReadableMessage) {
+    std::string missing = Path("Version.txt");
+    std::string message;
+    EXPECT_EQ(ThrownCause([&] { CStdioFile f(missing.c_str(), CFile::modeRead); }, &message),
+              CFileException::fileNotFound);
+    EXPECT_NE(message.find(missing), std::string::npos) << message;
+
+    CFileException e(CFileException::accessDenied, 13, "C:\\a-rather-long-name.csv");
+    char small[8];
+    EXPECT_TRUE(e.GetErrorMessage(small, sizeof small));
+    EXPECT_EQ(std::string(small).size(), 7u) << "cut to the buffer, terminated";
+    CFileException odd(1234, 0, nullptr);
+    char text[128];
+    EXPECT_TRUE(odd.GetErrorMessage(text, sizeof text));
+    EXPECT_GT(std::string(text).size(), 0u);
+}
+
+TEST_F(Files, AFullDiskIsReportedNotSwallowed) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    CStdioFile out;
+    ASSERT_TRUE(out.Open("/dev/full", CFile::modeWrite | CFile::typeText));
+    out.WriteString("WingType,0\n");
+    EXPECT_EQ(ThrownCause([&] { out.Flush(); }), CFileException::diskFull);
+    CStdioFile again;
+    ASSERT_TRUE(again.Open("/dev/full", CFile::modeWrite | CFile::typeText));
+    again.WriteString("WingType,0\n");
+    EXPECT_EQ(ThrownCause([&] { again.Close(); }), CFileException::diskFull);
+    EXPECT_FALSE(again.IsOpen());
+}
+
+TEST_F(Files, RenameNeverReplacesAndThrowsOnFailure) {
+    Put(Path("Kestrova.exe"), "old");
+    Put(Path("NewSoftware.exe"), "new");
+    std::string message;
+    EXPECT_EQ(ThrownCause([&] { CFile::Rename(Path("absent.exe").c_str(), Path("x.exe").c_str()); },
+                          &message),
+              CFileException::fileNotFound);
+    EXPECT_NE(message.find("absent.exe"), std::string::npos) << message;
+    EXPECT_EQ(ThrownCause([&] {
+                  CFile::Rename(Path("NewSoftware.exe").c_str(), Path("Kestrova.exe").c_str());
+              }),
+              CFileException::accessDenied);
+    EXPECT_EQ(Bytes(Path("Kestrova.exe")), "old");
+    EXPECT_EQ(Bytes(Path("NewSoftware.exe")), "new");
+    EXPECT_EQ(ThrownCause([&] { CFile::Rename(nullptr, Path("x.exe").c_str()); }),
+              CFileException::badPath);
+
+    CFile::Rename(Path("Kestrova.exe").c_str(), Path("Kestrova_old.exe").c_str());
+    CFile::Rename(Path("NewSoftware.exe").c_str(), Path("Kestrova.exe").c_str());
+    EXPECT_EQ(Bytes(Path("Kestrova.exe")), "new");
+    EXPECT_EQ(Bytes(Path("Kestrova_old.exe")), "old");
+}
+
+TEST_F(Files, RemoveThrowsWhenNothingIsRemoved) {
+    Put(Path("Kestrova_old.exe"), "old");
+    CFile::Remove(Path("Kestrova_old.exe").c_str());
+    EXPECT_FALSE(std::filesystem::exists(Path("Kestrova_old.exe")));
+    std::string message;
+    EXPECT_EQ(ThrownCause([&] { CFile::Remove(Path("Kestrova_old.exe").c_str()); }, &message),
+              CFileException::fileNotFound);
+    EXPECT_NE(message.find("Kestrova_old.exe"), std::string::npos) << message;
+    EXPECT_EQ(ThrownCause([&] { CFile::Remove(nullptr); }), CFileException::badPath);
+    EXPECT_EQ(ThrownCause([&] { CFile::Remove(""); }), CFileException::badPath);
+}
+
+TEST_F(Files, BinaryDataRoundTripsWithSeekAndLength) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    {
+        CFile out(Path("all.bin").c_str(),
+                  CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+        out.Write(all.data(), static_cast<UINT>(all.size()));
+        EXPECT_EQ(out.GetLength(), 256u);
+    }
+    EXPECT_EQ(Bytes(Path("all.bin")), all);
+
+    CFile in(Path("all.bin").c_str(), CFile::modeRead | CFile::typeBinary);
+    EXPECT_EQ(in.Seek(-6, CFile::end), 250u);
+    unsigned char tail[16] = {};
+    EXPECT_EQ(in.Read(tail, sizeof tail), 6u);
+    EXPECT_EQ(tail[0], 250);
+    EXPECT_EQ(tail[5], 255);
+    EXPECT_EQ(in.Read(tail, sizeof tail), 0u);
+    EXPECT_EQ(in.Seek(10, CFile::begin), 10u);
+    EXPECT_EQ(in.Seek(3, CFile::current), 13u);
+    EXPECT_EQ(in.Read(tail, 1), 1u);
+    EXPECT_EQ(tail[0], 13);
+    EXPECT_EQ(ThrownCause([&] { in.Seek(-1, CFile::begin); }), CFileException::badSeek);
+}
+
+TEST_F(Files, CreateWithoutTruncatingWritesWhereItSeeks) {
+    Put(Path("keep.bin"), "0123456789");
+    {
+        CFile f(Path("keep.bin").c_str(),
+                CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite);
+        EXPECT_EQ(f.GetLength(), 10u);
+        f.Seek(2, CFile::begin);
+        f.Write("ab", 2);
+    }
+    EXPECT_EQ(Bytes(Path("keep.bin")), "01ab456789");
+    {
+        CFile f(Path("fresh.bin").c_str(),
+                CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
+        f.Write("z", 1);
+    }
+    EXPECT_EQ(Bytes(Path("fresh.bin")), "z");
+}
+
+}  // namespace
