@@ -1,52 +1,262 @@
 #include "sensors/SensorPage.h"
 
-namespace {
+#include "app/KestrovaDlg.h"
+#include "sensors/Sensor_ConfigureDlg.h"
+#include "sensors/Sensor_MonitoringDlg.h"
+#include "sensors/StepMachine.h"
 
-void Enable(CWnd* page, int id, BOOL on) {
-    if (CWnd* w = page->GetDlgItem(id)) w->EnableWindow(on);
+using namespace sensor_ids;
+
+const platform::MessageMap* CSensorPage::GetMessageMap() const {
+    static const platform::MessageMap map{
+        CDialogEx::ThisMessageMap(),
+        {
+            platform::OnBnClicked(kMonitoring, &CSensorPage::OnBnClickedMonitoring),
+            platform::OnWmTimer(&CSensorPage::OnTimer),
+            platform::OnBnClicked(kConfigure, &CSensorPage::OnBnClickedConfigure),
+            platform::OnBnClicked(kRead, &CSensorPage::OnBnClickedRead),
+            platform::OnBnClicked(kWrite, &CSensorPage::OnBnClickedWrite),
+            platform::OnBnClicked(kDefault, &CSensorPage::OnBnClickedDefault),
+            platform::OnWmPaint(&CSensorPage::OnPaint),
+        }};
+    return &map;
 }
-
-void Caption(CWnd* page, int id, const char* text) {
-    if (CWnd* w = page->GetDlgItem(id)) w->SetWindowText(text);
-}
-
-}  // namespace
 
 CWnd* CSensorPage::MainWindow() const {
     CWnd* tab = GetParent();
     return tab ? tab->GetParent() : nullptr;
 }
 
+void CSensorPage::EnableMainControl(int id, BOOL on) {
+    if (CWnd* main = MainWindow())
+        if (CWnd* w = main->GetDlgItem(id)) w->EnableWindow(on);
+}
+
+void CSensorPage::EnableItem(int id, BOOL on) {
+    if (CWnd* w = GetDlgItem(id)) w->EnableWindow(on);
+}
+
+void CSensorPage::SetItemText(int id, const char* text) {
+    if (CWnd* w = GetDlgItem(id)) w->SetWindowText(text);
+}
+
+BOOL CSensorPage::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    if (CWnd* bar = GetDlgItem(kProgress)) {
+        bar->SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, kProgressEnd));
+        bar->SendMessage(PBM_SETPOS, 0);
+        bar->ShowWindow(SW_HIDE);
+        bar->SendMessage(PBM_SETBARCOLOR, 0, 0x66FF66);
+        bar->SendMessage(PBM_SETBKCOLOR, 0, 0x242424);
+    }
+    return TRUE;
+}
+
+BOOL CSensorPage::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_MOUSEMOVE) {
+        for (const Hint& hint : Hints()) {
+            CWnd* w = GetDlgItem(hint.id);
+            if (w && w->m_hWnd == msg->hwnd) {
+                ShowHint(hint.text);
+                break;
+            }
+        }
+    }
+    return CDialogEx::PreTranslateMessage(msg);
+}
+
+void CSensorPage::ShowHint(const char* text) {
+    SetItemText(kHint, text);
+}
+
+void CSensorPage::OnPaint() {
+    CPaintDC dc(this);
+    DrawConnectionState();
+}
+
 void CSensorPage::ResetPage() {
-    using namespace sensor_ids;
     m_bMonitorIdle = 1;
     m_bConfigIdle = 1;
-    Caption(this, kMonitoring, "Monitoring");
-    Caption(this, kConfigure, "Configure");
+    SetItemText(kMonitoring, "Monitoring");
+    SetItemText(kConfigure, "Configure");
     if (CWnd* main = MainWindow()) main->KillTimer(0);
-    Enable(this, kMonitoring, m_bPortOpen == 1);
-    Enable(this, kConfigure, m_bPortOpen == 1);
-    Enable(this, kRead, FALSE);
-    Enable(this, kWrite, FALSE);
-    Enable(this, kDefault, FALSE);
+    EnableItem(kMonitoring, m_bPortOpen == 1);
+    EnableItem(kConfigure, m_bPortOpen == 1);
+    EnableItem(kRead, FALSE);
+    EnableItem(kWrite, FALSE);
+    EnableItem(kDefault, FALSE);
 }
 
 void CSensorPage::StopTimers() {
     for (int id = 0; id < TimerCount(); ++id) KillTimer(static_cast<UINT_PTR>(id));
-    if (CWnd* bar = GetDlgItem(sensor_ids::kProgress)) bar->ShowWindow(SW_HIDE);
+    if (CWnd* bar = GetDlgItem(kProgress)) bar->ShowWindow(SW_HIDE);
     m_nProgress = 0;
 }
 
 void CSensorPage::DrawConnectionState() {
-    CWnd* lamp = GetDlgItem(sensor_ids::kLamp);
+    CWnd* lamp = GetDlgItem(kLamp);
     if (!lamp) return;
+    // The bitmaps live in the resource registry for the whole run, so the picture may keep
+    // showing a handle without this page holding on to it.
     HBITMAP bitmap = nullptr;
-    if (m_nConnState == 0) bitmap = platform::LoadBitmapResource(sensor_ids::kLampOff);
-    if (m_nConnState == 1) bitmap = platform::LoadBitmapResource(sensor_ids::kLampOn);
+    if (m_nConnState == 0) bitmap = platform::LoadBitmapResource(kLampOff);
+    if (m_nConnState == 1) bitmap = platform::LoadBitmapResource(kLampOn);
     lamp->ModifyStyle(0x0F, SS_BITMAP | SS_CENTERIMAGE);
     lamp->SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
 }
 
 void CSensorPage::RefreshDisplay() {
     UpdateData(FALSE);
+}
+
+void CSensorPage::OnBnClickedMonitoring() {
+    UpdateData(TRUE);
+    CWnd* main = MainWindow();
+    if (m_bMonitorIdle != 0) {
+        CSensor_MonitoringDlg box(this);
+        if (box.DoModal() == IDCANCEL) return;
+        SetItemText(kMonitoring, "Stop");
+        if (main) main->SetTimer(0, 1);
+        CKestrovaDlg::BroadcastToSensorPages(0, 1);
+        EnableMainControl(kMainOpen, FALSE);
+    } else {
+        SetItemText(kMonitoring, "Monitoring");
+        if (main) main->KillTimer(0);
+        CKestrovaDlg::BroadcastToSensorPages(0, 0);
+        EnableMainControl(kMainOpen, TRUE);
+    }
+}
+
+void CSensorPage::OnBnClickedConfigure() {
+    UpdateData(TRUE);
+    CWnd* main = MainWindow();
+    if (m_bConfigIdle != 0) {
+        CSensor_ConfigureDlg box(this);
+        if (box.DoModal() == IDCANCEL) return;
+        SetItemText(kConfigure, "Stop");
+        if (main) main->SetTimer(1, 4);
+        CKestrovaDlg::BroadcastToSensorPages(1, 1);
+        m_nOperation = 1;
+        SetTimer(2, 7000);
+        SetTimer(3, 46);
+        EnableMainControl(kMainTree, FALSE);
+        EnableMainControl(kMainOpen, FALSE);
+        EnableMainControl(kMainTab, FALSE);
+    } else {
+        SetItemText(kConfigure, "Configure");
+        if (main) main->KillTimer(1);
+        CKestrovaDlg::BroadcastToSensorPages(1, 0);
+        CKestrovaDlg::BroadcastToSensorPages(4, 1);
+        EnableMainControl(kMainOpen, TRUE);
+        // Switching off during the first progress run ends that run here: left running, its end
+        // would unlock Read and restart the scan with Configure already off. The tree and tab
+        // that the run locked come back now. Outside the run nothing of this is running.
+        KillTimer(2);
+        KillTimer(3);
+        if (CWnd* bar = GetDlgItem(kProgress)) bar->ShowWindow(SW_HIDE);
+        m_nProgress = 0;
+        EnableMainControl(kMainTree, TRUE);
+        EnableMainControl(kMainTab, TRUE);
+    }
+}
+
+const sensor_steps::Machine* CSensorPage::MachineOnTimer(UINT timer) const {
+    for (const sensor_steps::Machine* m : Machines())
+        if (m && m->timer == timer) return m;
+    return nullptr;
+}
+
+void CSensorPage::DisableForOperation() {
+    EnableItem(kRead, FALSE);
+    EnableItem(kWrite, FALSE);
+    EnableItem(kConfigure, FALSE);
+    EnableItem(kDefault, FALSE);
+}
+
+void CSensorPage::EnableAfterOperation(int operation) {
+    switch (operation) {
+        case 1:
+            EnableItem(kRead, TRUE);
+            CKestrovaDlg::BroadcastToSensorPages(4, 0);
+            break;
+        case 2:
+            EnableItem(kRead, TRUE);
+            EnableItem(kWrite, TRUE);
+            EnableItem(kConfigure, TRUE);
+            EnableItem(kDefault, TRUE);
+            break;
+        case 3:
+            EnableItem(kRead, TRUE);
+            EnableItem(kConfigure, TRUE);
+            EnableItem(kDefault, TRUE);
+            break;
+        default:
+            break;
+    }
+}
+
+void CSensorPage::StartOperation(const sensor_steps::Machine& machine) {
+    CKestrovaDlg::PurgePort();
+    if (CWnd* main = MainWindow()) main->KillTimer(1);
+    SetTimer(machine.timer, machine.periodMs);
+    SetTimer(2, machine.timeoutMs);
+    SetTimer(3, machine.progressMs);
+    DisableForOperation();
+    m_nOperation = machine.operation;
+    EnableMainControl(kMainTree, FALSE);
+    EnableMainControl(kMainOpen, FALSE);
+    EnableMainControl(kMainTab, FALSE);
+}
+
+void CSensorPage::OnBnClickedRead() {
+    if (const auto* m = MachineOnTimer(0)) StartOperation(*m);
+}
+
+void CSensorPage::OnBnClickedWrite() {
+    if (const auto* m = MachineOnTimer(1)) StartOperation(*m);
+}
+
+void CSensorPage::OnBnClickedDefault() {
+    if (const auto* m = MachineOnTimer(4)) StartOperation(*m);
+}
+
+void CSensorPage::RunMachineOnTimer(UINT timer) {
+    if (const auto* m = MachineOnTimer(timer)) sensor_steps::RunTick(*this, *m);
+}
+
+void CSensorPage::OnTimer(UINT_PTR id) {
+    if (id == 2)
+        FinishOperation();
+    else if (id == 3)
+        StepProgress();
+    else
+        RunMachineOnTimer(static_cast<UINT>(id));
+    CDialogEx::OnTimer(id);
+}
+
+void CSensorPage::StepProgress() {
+    CWnd* bar = GetDlgItem(kProgress);
+    if (bar) bar->ShowWindow(SW_SHOW);
+    m_nProgress += 1;
+    if (m_nProgress >= kProgressEnd) {
+        if (bar) bar->ShowWindow(SW_HIDE);
+        KillTimer(3);
+        m_nProgress = 0;
+        FinishOperation();
+    }
+    if (bar) bar->SendMessage(PBM_SETPOS, static_cast<WPARAM>(m_nProgress));
+}
+
+void CSensorPage::FinishOperation() {
+    EnableAfterOperation(m_nOperation);
+    if (m_nOperation >= 1 && m_nOperation <= 3) {
+        EnableMainControl(kMainTree, TRUE);
+        EnableMainControl(kMainTab, TRUE);
+    }
+    if (CWnd* main = MainWindow()) main->SetTimer(1, 4);
+    for (int id = 0; id < OperationTimerCount(); ++id) KillTimer(static_cast<UINT_PTR>(id));
+    if (m_nReadStep != 0) AfxMessageBox("Operation failed！");
+    if (m_nDefaultStep != 0) AfxMessageBox("Operation failed！");
+    m_nReadStep = 0;
+    m_nDefaultStep = 0;
 }

@@ -1,13 +1,19 @@
 #pragma once
-// What every sensor page has in common: the members the main window, the broadcast and the
-// telemetry decoders touch, and the operations they call.
+// What every sensor page has in common: the shared controls and members, the Monitoring and
+// Configure toggles, the starters of Read, Write and Default Settings, the progress run, the end
+// of an operation, the hint line and the connection lamp. A page class supplies only data: its
+// dialog, value fields and their exchange, its hints, its stream data IDs and its step machines.
+
+#include <span>
 
 #include "platform/afx.h"
+#include "sensors/SensorSteps.h"
 
 class CSensorPage : public CDialogEx {
   public:
     explicit CSensorPage(UINT dialogId) : CDialogEx(dialogId) {}
 
+    // Operations the main window, the broadcast and the telemetry decoders call.
     // Back to idle: both modes off, mode buttons enabled only with the port open.
     virtual void ResetPage();
     // Ends whatever operation runs on this page.
@@ -16,6 +22,42 @@ class CSensorPage : public CDialogEx {
     void DrawConnectionState();
     // Shows the values the decoders stored.
     virtual void RefreshDisplay();
+
+    // Handlers.
+    void OnBnClickedMonitoring();
+    void OnBnClickedConfigure();
+    void OnBnClickedRead();
+    void OnBnClickedWrite();
+    void OnBnClickedDefault();
+    void OnTimer(UINT_PTR id);
+    void OnPaint();
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    const platform::MessageMap* GetMessageMap() const override;
+
+    // The progress run (timer 3) and the end of an operation (its end, or the time-out timer 2).
+    void StepProgress();
+    void FinishOperation();
+    void ShowHint(const char* text);
+
+    // The machines on timers 0, 1 and 4.
+    void RunReadSequence() { RunMachineOnTimer(0); }
+    void RunWriteSequence() { RunMachineOnTimer(1); }
+    void RunDefaultSequence() { RunMachineOnTimer(4); }
+
+    // What a page supplies.
+    struct Hint {
+        int id;
+        const char* text;
+    };
+    // (control id, hint) pairs in the order they are tested; a label and its edit share a text.
+    virtual std::span<const Hint> Hints() const { return {}; }
+    // The data-ID bases of the page's streams; a request's data ID is base + m_nAppId.
+    virtual std::span<const WORD> StreamBases() const { return {}; }
+    // The page's step machines, each on its own timer.
+    virtual std::span<const sensor_steps::Machine* const> Machines() const { return {}; }
+    // A step no table can say; `body` is the tick's zeroed reply body.
+    virtual void RunCustomStep(const sensor_steps::Step& step, BYTE* body) {}
 
     BYTE m_bMonitorIdle = 1;
     BYTE m_bConfigIdle = 1;
@@ -31,14 +73,27 @@ class CSensorPage : public CDialogEx {
     int m_nConnState = 0;
 
   protected:
-    // The page's timers: 0 Read, 1 Write, 2 time-out, 3 progress, 4 Default Settings and, on
-    // pages with more machines, the ones above.
+    // StopTimers kills timers 0 up to this; FinishOperation kills the operation timers.
     virtual int TimerCount() const { return 7; }
-    // The main window: the parent of the parent of the Monitoring button's page.
+    virtual int OperationTimerCount() const { return 5; }
+    // The page's own buttons: enabled when an operation ends, disabled when one starts.
+    virtual void EnableAfterOperation(int operation);
+    virtual void DisableForOperation();
+
+    // Starts `machine` as the Read, Write and Default Settings buttons do.
+    void StartOperation(const sensor_steps::Machine& machine);
+    void RunMachineOnTimer(UINT timer);
+    const sensor_steps::Machine* MachineOnTimer(UINT timer) const;
+
+    // The main window: the parent of the tab control that hosts the page (a button's parent's
+    // parent's parent), looked up afresh at every use.
     CWnd* MainWindow() const;
+    void EnableMainControl(int id, BOOL on);
+    void EnableItem(int id, BOOL on);
+    void SetItemText(int id, const char* text);
 };
 
-// Ids of the controls every sensor page shares.
+// Ids of the controls every sensor page shares, and of the main window's controls it touches.
 namespace sensor_ids {
 constexpr int kMonitoring = 1099;
 constexpr int kConfigure = 1100;
@@ -47,7 +102,15 @@ constexpr int kWrite = 1102;
 constexpr int kDefault = 1103;
 constexpr int kProgress = 1104;
 constexpr int kHint = 1105;
+constexpr int kPhysIdEdit = 1055;
+constexpr int kAppIdEdit = 1056;
+constexpr int kDataRateEdit = 1057;
+constexpr int kFirmwareEdit = 1058;
 constexpr int kLamp = 1228;
 constexpr UINT kLampOff = 229;
 constexpr UINT kLampOn = 228;
+constexpr int kMainTree = 1000;
+constexpr int kMainTab = 1001;
+constexpr int kMainOpen = 1002;
+constexpr int kProgressEnd = 140;
 }  // namespace sensor_ids

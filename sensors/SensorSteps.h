@@ -1,0 +1,161 @@
+#pragma once
+// The vocabulary of the configuration step machines. A machine is a table: each tick of its
+// page timer runs one step, then ends the tick by the shared rules (step + 1, progress, limit,
+// restart). Pages describe their machines with these tables; the engine in StepMachine.cpp
+// runs any of them.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/win_types.h"
+
+class CSensorPage;
+
+namespace sensor_steps {
+
+// What one step does on the bus.
+enum class StepKind : std::uint8_t {
+    Enter,       // request 0x21 on a stream: open configuration access
+    Leave,       // request 0x20 on a stream: close it
+    Read,        // request 0x30 for a parameter
+    Write,       // request 0x31 of a parameter with a value
+    StreamPoll,  // poll; a telemetry reply means the sensor did not enter: restart
+    PairFirst,   // poll, first of an answer pair
+    PairSecond,  // poll, second of an answer pair; restarts when neither poll got an answer
+    Response,    // no poll: take an answer frame that waits; a bad one retries the exchange
+    ShowIds,     // no bus action: the page's application and physical IDs into their edits
+    Idle,        // no action
+    Custom,      // the page's own step (CSensorPage::RunCustomStep)
+};
+
+// How an answer is judged.
+enum class Check : std::uint8_t {
+    Expect,        // the value must equal the step's operand
+    StrictExpect,  // as Expect, and an answer with another value restarts at once
+    Show,          // any answer counts; its value is shown through `show`
+};
+
+// What a step stores on the page once its value is settled: after a Write is sent, after a
+// Response has matched.
+enum class Assign : std::uint8_t { None, AppId, PhysIdIndex };
+
+// A value a Write sends or an answer is compared with: one of the machine's inputs, read from
+// the page's controls at the start of every tick, or a constant.
+struct Operand {
+    int input = -1;  // index into Machine::inputs, or -1
+    int constant = 0;
+};
+
+// A number the user typed (or chose) that the machine sends: atoi of the edit's text (or the
+// selected index of a combo box), clamped to lo..hi, divided by `divisor`, plus `offset`.
+// A combo box without a selection stops the machine before anything is sent.
+struct Input {
+    enum class Source : std::uint8_t { Edit, Combo };
+    Source source = Source::Edit;
+    int id = 0;
+    int lo = 0;
+    int hi = 0;
+    int divisor = 1;
+    int offset = 0;
+};
+
+// Shows an answer's value (reply body bytes 4..6) in the control `id` of the page.
+using ShowFn = void (*)(CSensorPage& page, int id, const BYTE* body);
+
+struct Step {
+    StepKind kind = StepKind::Idle;
+    std::uint8_t stream = 0;  // index into the page's stream bases
+    std::uint8_t param = 0;
+    Operand value;  // Write: what is sent; answers judged by Expect: what must come back
+    Check check = Check::Expect;
+    ShowFn show = nullptr;  // Check::Show
+    int showId = 0;         // the control `show` writes into
+    Assign assign = Assign::None;
+    std::uint8_t width = 1;  // value bytes written and compared (1 to 3)
+    int tag = 0;             // Custom: which of the page's own steps
+};
+
+struct Machine {
+    // How the starter runs it: its timer, the period of that timer, the time-out (timer 2) and
+    // the progress period (timer 3), and what FinishOperation ends (m_nOperation).
+    UINT timer = 0;
+    UINT periodMs = 0;
+    UINT timeoutMs = 0;
+    UINT progressMs = 0;
+    int operation = 2;
+    // Its step counter on the page: m_nReadStep or m_nDefaultStep.
+    int CSensorPage::*counter = nullptr;
+    double progressFactor = 1.0;  // m_nProgress = step × this, cut to an integer
+    // How far a restart goes back: 0 = to step 0, otherwise this many steps.
+    int retryBack = 0;
+    // The Write and Default machines forget a half-seen answer pair on restart; Read keeps it.
+    bool clearGotReplyOnRestart = true;
+    BYTE address = 0x1C;  // frame byte 1 of its requests
+    const char* closingMessage = nullptr;
+    std::vector<Input> inputs;
+    std::vector<Step> steps;
+
+    // The step limit N: the machine ends when its counter reaches it.
+    int Limit() const { return static_cast<int>(steps.size()); }
+};
+
+// Builders that keep the tables readable.
+inline Operand In(int input) {
+    return Operand{input, 0};
+}
+inline Operand Const(int value) {
+    return Operand{-1, value};
+}
+inline Step Enter(int stream = 0) {
+    return Step{.kind = StepKind::Enter, .stream = static_cast<std::uint8_t>(stream)};
+}
+inline Step Leave(int stream = 0) {
+    return Step{.kind = StepKind::Leave, .stream = static_cast<std::uint8_t>(stream)};
+}
+inline Step ReadParam(BYTE param, int stream = 0) {
+    return Step{
+        .kind = StepKind::Read, .stream = static_cast<std::uint8_t>(stream), .param = param};
+}
+inline Step WriteParam(BYTE param, Operand value, int stream = 0, Assign assign = Assign::None) {
+    return Step{.kind = StepKind::Write,
+                .stream = static_cast<std::uint8_t>(stream),
+                .param = param,
+                .value = value,
+                .assign = assign};
+}
+inline Step StreamPoll() {
+    return Step{.kind = StepKind::StreamPoll};
+}
+inline Step ShowIds() {
+    return Step{.kind = StepKind::ShowIds};
+}
+inline Step Idle() {
+    return Step{.kind = StepKind::Idle};
+}
+inline Step CustomStep(int tag) {
+    return Step{.kind = StepKind::Custom, .tag = tag};
+}
+// The two polls of an answer pair judged against `expected`.
+inline void AppendPairAgainst(std::vector<Step>& steps, Operand expected,
+                              Check check = Check::Expect) {
+    steps.push_back(Step{.kind = StepKind::PairFirst, .value = expected, .check = check});
+    steps.push_back(Step{.kind = StepKind::PairSecond, .value = expected, .check = check});
+}
+// The two polls of an answer pair whose answers are shown in control `id`.
+inline void AppendPairShowing(std::vector<Step>& steps, ShowFn show, int id) {
+    steps.push_back(
+        Step{.kind = StepKind::PairFirst, .check = Check::Show, .show = show, .showId = id});
+    steps.push_back(
+        Step{.kind = StepKind::PairSecond, .check = Check::Show, .show = show, .showId = id});
+}
+
+// The common ways an answer is shown.
+// Firmware: one BCD byte, 0x23 shows as "2.3".
+void ShowFirmware(CSensorPage& page, int id, const BYTE* body);
+// Data rate: the byte in 100 ms units, shown in ms with no digits for 0.
+void ShowDataRate(CSensorPage& page, int id, const BYTE* body);
+
+// The value of an answer body: bytes 4.. low first, `width` bytes.
+int AnswerValue(const BYTE* body, int width);
+
+}  // namespace sensor_steps
