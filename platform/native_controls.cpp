@@ -159,6 +159,16 @@ QWidget* CreateControlWidget(const ControlTemplate& c, QWidget* parent, BaseUnit
             label->setPixmap(IconOf(LoadIconResource(static_cast<UINT>(std::atoi(c.text + 1)))).pixmap(r.cx, r.cy));
         }
     }
+    // A bitmap picture names its bitmap the same way and starts with it as its image.
+    if (c.kind == CtrlKind::Picture && (c.style & SS_TYPEMASK) == SS_BITMAP && c.text && c.text[0] == '#') {
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            label->setText(QString());
+            bool handled = false;
+            NativeMessage(label, STM_SETIMAGE, IMAGE_BITMAP,
+                          reinterpret_cast<LPARAM>(LoadBitmapResource(static_cast<UINT>(std::atoi(c.text + 1)))),
+                          handled);
+        }
+    }
     ApplyNativeStyle(w);
     if (c.style & WS_DISABLED) w->setEnabled(false);
     w->setVisible(c.style & WS_VISIBLE);

@@ -21,6 +21,11 @@ void RegisterAll() {
     platform::RegisterString(IDS_APP_TITLE, "Kestrova");
     platform::RegisterString(IDS_ABOUTBOX, "关于 Kestrova(&A)...");
     platform::RegisterIcon(IDR_MAINFRAME, ":/pictures/kestrova.svg");
+    platform::RegisterBitmap(IDB_AIR_SPEED_SENSOR, ":/pictures/air_speed_sensor.svg");
+    platform::RegisterBitmap(IDB_CURRENT_SENSOR_150A, ":/pictures/current_sensor_150a.svg");
+    platform::RegisterBitmap(IDB_WIRING_NOTICE, ":/pictures/wiring_notice.svg");
+    platform::RegisterBitmap(IDB_LAMP_ON, ":/pictures/lamp_on.svg");
+    platform::RegisterBitmap(IDB_LAMP_OFF, ":/pictures/lamp_off.svg");
     RegisterTemplates();
 }
 

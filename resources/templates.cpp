@@ -6,6 +6,8 @@ void RegisterTemplates() {
     // Empty frames first: a page that has its own template registers it later and replaces its
     // frame.
     RegisterPageTemplates();
+    RegisterOneStreamSensorTemplates();
+    RegisterSensorBoxTemplates();
     RegisterMainTemplates();
 }
 

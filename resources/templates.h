@@ -7,5 +7,7 @@ void RegisterTemplates();
 
 void RegisterMainTemplates();
 void RegisterPageTemplates();
+void RegisterOneStreamSensorTemplates();
+void RegisterSensorBoxTemplates();
 
 }  // namespace resources
