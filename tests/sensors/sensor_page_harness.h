@@ -76,24 +76,23 @@ class RecordingLine : public platform::VirtualLine {
 };
 
 // A device played by the test: every byte written comes back at once, as on the single wire,
-// and a poll is followed at once by the reply `answer` gives for it (its 8-byte body, stuffed),
-// if any. `answer` sees the requests heard so far.
+// followed at once by the reply (an 8-byte body, stuffed) that `answer` gives for the frame just
+// written, if any. `answer` also sees every frame heard before it.
 class ScriptedLine : public platform::VirtualLine {
   public:
     using Body = std::array<std::uint8_t, bus::kBodyLength>;
-    std::function<std::optional<Body>(const std::vector<WrittenFrame>& heard, int pollIndex)>
+    std::function<std::optional<Body>(const WrittenFrame& frame,
+                                      const std::vector<WrittenFrame>& before)>
         answer;
 
     void Write(const std::uint8_t* data, std::size_t n, platform::Micros now) override {
         rx_.insert(rx_.end(), data, data + n);
         WrittenFrame f = DecodeWritten(data, n, now);
-        if (!f.poll) {
-            heard_.push_back(f);
-            return;
-        }
-        std::optional<Body> reply = answer ? answer(heard_, polls_) : std::nullopt;
-        ++polls_;
+        std::optional<Body> reply = answer ? answer(f, heard_) : std::nullopt;
+        heard_.push_back(f);
         if (!reply) return;
+        // A poll's echo heads its reply; a reply to a request needs a head of its own.
+        if (!f.poll) rx_.insert(rx_.end(), {bus::kFrameStart, f.address});
         for (std::uint8_t b : *reply) {
             if (b == 0x7E || b == 0x7D) {
                 rx_.push_back(0x7D);
@@ -115,8 +114,26 @@ class ScriptedLine : public platform::VirtualLine {
   private:
     std::vector<std::uint8_t> rx_;
     std::vector<WrittenFrame> heard_;
-    int polls_ = 0;
 };
+
+// The last request among `before` and how many polls came after it (the frame being judged
+// included when it is a poll).
+struct SincePoll {
+    WrittenFrame request;
+    int polls = 0;
+};
+inline SincePoll LastRequest(const WrittenFrame& frame, const std::vector<WrittenFrame>& before) {
+    SincePoll s;
+    s.polls = frame.poll ? 1 : 0;
+    for (auto it = before.rbegin(); it != before.rend(); ++it) {
+        if (!it->poll) {
+            s.request = *it;
+            return s;
+        }
+        ++s.polls;
+    }
+    return s;
+}
 
 inline ScriptedLine::Body AnswerBody(BYTE value) {
     return {0x32, 0, 0, 0, value, 0, 0, 0};
