@@ -24,12 +24,11 @@
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
 #include "bench/process_stats.h"
+#include "bench/sim_child.h"
 #include "platform/modal_ui.h"
 #include "platform/port_namespace.h"
 #include "platform/ui_events.h"
 #include "resources/resources.h"
-
-extern char** environ;
 
 namespace {
 
@@ -38,52 +37,8 @@ namespace fs = std::filesystem;
 constexpr int kWarmUpMs = 1000;
 constexpr int kMeasureMs = 10000;
 
-// kestrova-sim as a child process publishing COM7 in `dir`.
-class Sim {
-  public:
-    Sim(const std::string& binary, const fs::path& dir, std::vector<std::string> args) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_adddup2(&fa, out[1], 1);
-        posix_spawn_file_actions_addclose(&fa, out[0]);
-        args.insert(args.begin(), {binary, "--port", "COM7"});
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::setenv("KESTROVA_DEVICES", dir.c_str(), 1);
-        if (posix_spawn(&m_pid, binary.c_str(), &fa, nullptr, argv.data(), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&fa);
-        close(out[1]);
-        m_out = out[0];
-    }
-    ~Sim() {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-        if (m_out >= 0) close(m_out);
-    }
-    // The first line it prints: the port it published.
-    std::string Port() {
-        std::string line;
-        char c;
-        while (m_pid > 0 && read(m_out, &c, 1) == 1 && c != '\n') line += c;
-        return line;
-    }
-
-  private:
-    pid_t m_pid = -1;
-    int m_out = -1;
-};
-
-void RunEventsFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using bench::RunEventsFor;
+using bench::Sim;
 
 double Percent(double cpuSeconds, int wallMs) {
     return 100.0 * cpuSeconds / (wallMs / 1000.0);
