@@ -1,5 +1,7 @@
 #include "bus/frame.h"
 
+#include "bus/protocol.h"
+
 #include <algorithm>
 
 namespace bus {
@@ -107,7 +109,7 @@ void ReadResponseBody(std::span<const std::uint8_t> raw,
     bool copying = false;
     for (std::size_t i = 0; i < in.length && j < kBodyLength; ++i) {
         const std::uint8_t type = i + 2 < in.length ? in.bytes[i + 2] : 0;
-        if (in.frameStart[i] && type == kAnswerType) {
+        if (in.frameStart[i] && type == kTypeAnswer) {
             c = 0;
             copying = true;
         }

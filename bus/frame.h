@@ -38,8 +38,6 @@ inline constexpr bool ExceedsWaitingLimit(std::size_t waiting) {
 // Working buffers of one read (raw and unstuffed input).
 inline constexpr std::size_t kReadBufferSize = 2048;
 
-inline constexpr std::uint8_t kAnswerType = 0x32;
-
 using Body = std::array<std::uint8_t, kBodyLength>;
 
 // Ones'-complement sum with end-around carry of frame bytes 2..8; `frame` holds at least 9.

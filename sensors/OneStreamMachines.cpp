@@ -1,5 +1,6 @@
 #include "sensors/OneStreamMachines.h"
 
+#include "bus/protocol.h"
 #include "sensors/SensorPage.h"
 
 namespace sensor_steps {
@@ -7,11 +8,11 @@ namespace {
 
 using namespace sensor_ids;
 
-constexpr BYTE kParamDefaults = 0x00;
-constexpr BYTE kParamPhysId = 0x01;
-constexpr BYTE kParamFirmware = 0x0C;
-constexpr BYTE kParamAppId = 0x0D;
-constexpr BYTE kParamDataRate = 0x22;
+using bus::kParamAppId;
+using bus::kParamDataRate;
+using bus::kParamFirmware;
+using bus::kParamPhysId;
+using bus::kParamRestoreDefaults;
 
 // The Write's inputs, in this order.
 constexpr int kNewAppId = 0;
@@ -74,8 +75,8 @@ Machine MakeDefault() {
               .counter = &CSensorPage::m_nDefaultStep,
               .progressFactor = 17};
     auto& s = m.steps;
-    s = {Enter(), StreamPoll(), StreamPoll(), WriteParam(kParamDefaults, Const(0)),
-         ReadParam(kParamDefaults)};
+    s = {Enter(), StreamPoll(), StreamPoll(), WriteParam(kParamRestoreDefaults, Const(0)),
+         ReadParam(kParamRestoreDefaults)};
     AppendPairAgainst(s, Const(0));
     s.push_back(Leave());
     return m;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bus/protocol.h"
 #include "platform/win_types.h"
 
 class CSensorPage;
@@ -90,7 +91,7 @@ struct Machine {
     int retryBack = 0;
     // The Write and Default machines forget a half-seen answer pair on restart; Read keeps it.
     bool clearGotReplyOnRestart = true;
-    BYTE address = 0x1C;  // frame byte 1 of its requests
+    BYTE address = bus::kSensorConfigAddress;  // frame byte 1 of its requests
     const char* closingMessage = nullptr;
     std::vector<Input> inputs;
     std::vector<Step> steps;

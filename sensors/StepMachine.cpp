@@ -5,17 +5,13 @@
 
 #include "app/KestrovaDlg.h"
 #include "bus/frame.h"
+#include "bus/protocol.h"
 #include "sensors/SensorPage.h"
 
 namespace sensor_steps {
 namespace {
 
-constexpr BYTE kTypeTelemetry = 0x10;
-constexpr BYTE kTypeLeave = 0x20;
-constexpr BYTE kTypeEnter = 0x21;
-constexpr BYTE kTypeRead = 0x30;
-constexpr BYTE kTypeWrite = 0x31;
-constexpr BYTE kTypeAnswer = 0x32;
+using namespace bus;
 
 // The inputs of one tick, read from the page's controls before its step.
 struct Inputs {

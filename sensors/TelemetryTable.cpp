@@ -1,5 +1,7 @@
 #include "sensors/TelemetryTable.h"
 
+#include "bus/protocol.h"
+
 #include <array>
 #include <functional>
 #include <type_traits>
@@ -300,8 +302,7 @@ std::uint32_t ApplyFrame(const bus::Body& body, const Pages& pages, Decoder deco
     std::uint32_t presence = 0;
     for (int i = 0; i < row->targetCount; ++i) presence |= 1u << row->targets[i].page;
 
-    constexpr std::uint8_t kTelemetryType = 0x10;
-    if (body[0] != kTelemetryType) return presence;
+    if (body[0] != bus::kTypeTelemetry) return presence;
     if (decoder == Decoder::kMonitor && !row->monitored) return presence;
 
     const Value value{body[3], body[4], body[5], body[6]};

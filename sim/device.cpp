@@ -4,15 +4,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "bus/protocol.h"
+
 namespace sim {
 
 namespace {
-
-constexpr std::uint8_t kTelemetry = 0x10;
-constexpr std::uint8_t kEnter = 0x21;
-constexpr std::uint8_t kLeave = 0x20;
-constexpr std::uint8_t kRead = 0x30;
-constexpr std::uint8_t kWrite = 0x31;
 
 bus::Body MakeBody(std::uint8_t type, std::uint16_t dataId, std::uint32_t value) {
     return {type,
@@ -78,15 +74,15 @@ void Device::SetFault(DeviceFault f, bool on) {
 
 std::optional<std::uint32_t> Device::ParamValue(std::uint8_t code, int stream) const {
     switch (code) {
-        case kParamRestoreDefaults:
+        case bus::kParamRestoreDefaults:
             return 0;
-        case kParamPhysId:
+        case bus::kParamPhysId:
             return static_cast<std::uint32_t>(physId_);
-        case kParamAppId:
+        case bus::kParamAppId:
             return static_cast<std::uint32_t>(appId_);
-        case kParamFirmware:
+        case bus::kParamFirmware:
             return kind_->firmware;
-        case kParamDataRate:
+        case bus::kParamDataRate:
             if (rates_.empty()) return std::nullopt;
             return rates_[static_cast<std::size_t>(stream)];
         default:
@@ -103,7 +99,7 @@ std::optional<std::uint32_t> Device::ParamValue(std::uint8_t code, int stream) c
 std::optional<bus::Body> Device::Answer(std::uint8_t code, int stream, std::uint16_t dataId) const {
     const auto value = ParamValue(code, stream);
     if (!value) return std::nullopt;
-    bus::Body body = MakeBody(bus::kAnswerType, dataId, 0);
+    bus::Body body = MakeBody(bus::kTypeAnswer, dataId, 0);
     body[3] = code;
     body[4] = static_cast<std::uint8_t>(*value);
     body[5] = static_cast<std::uint8_t>(*value >> 8);
@@ -114,19 +110,19 @@ std::optional<bus::Body> Device::Answer(std::uint8_t code, int stream, std::uint
 void Device::Write(std::uint8_t code, std::uint32_t value, int stream) {
     const std::uint8_t low = static_cast<std::uint8_t>(value);
     switch (code) {
-        case kParamRestoreDefaults:
+        case bus::kParamRestoreDefaults:
             RestoreFactory();
             return;
-        case kParamPhysId:
+        case bus::kParamPhysId:
             // A device refuses an ID it cannot answer to rather than vanish from the bus.
             if (low < bus::kPhysIdCount) physId_ = low;
             return;
-        case kParamAppId:
+        case bus::kParamAppId:
             if (low <= kind_->maxAppId) appId_ = low;
             return;
-        case kParamFirmware:
+        case bus::kParamFirmware:
             return;
-        case kParamDataRate:
+        case bus::kParamDataRate:
             if (!rates_.empty()) rates_[static_cast<std::size_t>(stream)] = low;
             return;
         default:
@@ -160,18 +156,18 @@ std::optional<bus::Body> Device::OnFrame(const bus::Body& frame, Micros t) {
                                 (static_cast<std::uint32_t>(frame[6]) << 16);
 
     if (kind_->answersRequestsDirectly) {
-        if (type == kRead) return Answer(frame[3], stream, dataId);
-        if (type == kWrite) Write(frame[3], value, stream);
+        if (type == bus::kTypeRead) return Answer(frame[3], stream, dataId);
+        if (type == bus::kTypeWrite) Write(frame[3], value, stream);
         return std::nullopt;
     }
     switch (type) {
-        case kEnter:
+        case bus::kTypeEnter:
             if (!HasFault(DeviceFault::kIgnoresEnter)) {
                 inConfig_ = true;
                 pendingAnswer_.reset();
             }
             break;
-        case kLeave:
+        case bus::kTypeLeave:
             if (inConfig_) {
                 inConfig_ = false;
                 pendingAnswer_.reset();
@@ -179,10 +175,10 @@ std::optional<bus::Body> Device::OnFrame(const bus::Body& frame, Micros t) {
                 std::fill(nextDue_.begin(), nextDue_.end(), t);
             }
             break;
-        case kRead:
+        case bus::kTypeRead:
             if (inConfig_) pendingAnswer_ = Answer(frame[3], stream, dataId);
             break;
-        case kWrite:
+        case bus::kTypeWrite:
             if (inConfig_) Write(frame[3], value, stream);
             break;
         default:
@@ -198,7 +194,7 @@ std::vector<std::uint8_t> Device::OnPoll(Micros t) {
         body = pendingAnswer_;
     } else if (!kind_->streams.empty()) {
         const int s = NextStream(t);
-        body = MakeBody(0x10, StreamDataId(s), TelemetryValue(s, t));
+        body = MakeBody(bus::kTypeTelemetry, StreamDataId(s), TelemetryValue(s, t));
     }
     if (!body) return {};
 

@@ -52,13 +52,6 @@ struct Param {
     std::uint32_t factory;
 };
 
-// Common parameter codes every device understands.
-inline constexpr std::uint8_t kParamRestoreDefaults = 0x00;
-inline constexpr std::uint8_t kParamPhysId = 0x01;
-inline constexpr std::uint8_t kParamFirmware = 0x0C;
-inline constexpr std::uint8_t kParamAppId = 0x0D;
-inline constexpr std::uint8_t kParamDataRate = 0x22;
-
 struct SensorKind {
     std::string_view name;   // command-line name
     std::string_view title;  // what a person calls it
