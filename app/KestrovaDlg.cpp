@@ -6,6 +6,7 @@
 #include "app/AboutDlg.h"
 #include "app/Globals.h"
 #include "bus/serial_exception.h"
+#include "resources/messages.h"
 #include "resources/resource_ids.h"
 
 CKestrovaDlg::CKestrovaDlg(CWnd* parent) : CDialogEx(IDD, parent) {
@@ -80,7 +81,7 @@ void CKestrovaDlg::EnumeratePorts() {
     }
     if (m_comboPort.GetCount() <= 0) {
         m_portSettings.strPortName = "COM1";
-        AfxMessageBox("No serial port found", MB_OK);
+        AfxMessageBox(messages::kNoSerialPort, MB_OK);
         return;
     }
     // The list sorts as text, so item 0 is the name that sorts first (COM10 before COM3).
@@ -105,8 +106,8 @@ int CKestrovaDlg::ProbePort(CString portName) {
 
 int CKestrovaDlg::OpenPort() {
     if (ProbePort(m_portSettings.strPortName) == 1) return 1;
-    MessageBoxA(nullptr, "This serial port is not found or occupied or state change failed !",
-                "Tip", MB_OK | MB_ICONWARNING);
+    MessageBoxA(nullptr, messages::kPortOpenFailed, messages::kPortOpenFailedCaption,
+                MB_OK | MB_ICONWARNING);
     return 0;
 }
 

@@ -1,13 +1,12 @@
 #include "platform/dialog.h"
 
 #include <QEventLoop>
-#include <QFont>
-#include <QGuiApplication>
 #include <QWidget>
 #include <stdexcept>
 
 #include "platform/dialog_template.h"
 #include "platform/exception.h"
+#include "platform/fonts.h"
 #include "platform/modal_ui.h"
 #include "platform/native_controls.h"
 #include "platform/ui_events.h"
@@ -79,9 +78,7 @@ bool CDialog::CreateNative(CWnd* parent, bool modal) {
         if (modal) w->setWindowModality(Qt::ApplicationModal);
     }
     platform::SetWidgetIdentity(w, platform::CtrlKind::Dialog, 0, t->style & ~WS_VISIBLE);
-    QFont font = QGuiApplication::font();
-    if (t->pointSize > 0) font.setPointSize(t->pointSize);
-    w->setFont(font);
+    w->setFont(platform::TemplateFont(t->font, t->pointSize));
     w->setMouseTracking(true);
     w->setWindowTitle(QString::fromUtf8(t->caption ? t->caption : ""));
 

@@ -1,9 +1,10 @@
 #include "platform/dialog_template.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QGuiApplication>
+#include <QFontMetricsF>
+#include <cmath>
 #include <map>
+
+#include "platform/fonts.h"
 
 namespace platform {
 namespace {
@@ -30,15 +31,23 @@ const DialogTemplate* FindDialogTemplate(UINT id) {
     return it == Registry().end() ? nullptr : it->second;
 }
 
+std::vector<const DialogTemplate*> AllDialogTemplates() {
+    std::vector<const DialogTemplate*> all;
+    for (const auto& [id, dialog] : Registry()) all.push_back(dialog);
+    return all;
+}
+
 BaseUnits DialogBaseUnits(const char* font, int pointSize) {
-    // The template's Windows face names are not on Linux; the application font stands in.
-    QFont f = QGuiApplication::font();
-    if (pointSize > 0) f.setPointSize(pointSize);
-    QFontMetrics metrics(f);
+    // Measured as the platform measures a dialog font (the average width of A-Z a-z and the
+    // line height), on the unhinted outlines, so the layout is the same on every screen.
+    QFont f = TemplateFont(font, pointSize);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    QFontMetricsF metrics(f);
     static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    int width = metrics.horizontalAdvance(QString::fromLatin1(kAlphabet));
-    int avg = (width / 26 + 1) / 2;
-    return {avg > 0 ? avg : 1, metrics.height() > 0 ? metrics.height() : 1};
+    const int width = static_cast<int>(metrics.horizontalAdvance(QString::fromLatin1(kAlphabet)));
+    const int avg = (width / 26 + 1) / 2;
+    const int height = static_cast<int>(std::ceil(metrics.ascent()) + std::ceil(metrics.descent()));
+    return {avg > 0 ? avg : 1, height > 0 ? height : 1};
 }
 
 PixelRect DluToPixels(BaseUnits u, int x, int y, int cx, int cy) {

@@ -44,6 +44,8 @@ struct DialogTemplate {
 
 void RegisterDialogTemplate(const DialogTemplate& dialog);
 const DialogTemplate* FindDialogTemplate(UINT id);
+// Every registered template, by id.
+std::vector<const DialogTemplate*> AllDialogTemplates();
 
 // Dialog base units of a template's font: average width of A-Z a-z and the font height.
 struct BaseUnits {

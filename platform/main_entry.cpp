@@ -4,11 +4,13 @@
 #include <QApplication>
 
 #include "platform/device_events.h"
+#include "platform/fonts.h"
 #include "platform/ui_events.h"
 #include "platform/win_app.h"
 
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
+    platform::ApplyProgramFont();
     platform::EnsureUiEvents();
     platform::StartDeviceWatch();
     CWinApp* app = AfxGetApp();

@@ -16,6 +16,7 @@
 
 #include "platform/bitmaps.h"
 #include "platform/control_notify.h"
+#include "platform/static_label.h"
 #include "platform/styles.h"
 #include "platform/tab_widget.h"
 
@@ -84,7 +85,7 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
         }
         case CtrlKind::Static:
         case CtrlKind::Picture: {
-            auto* l = new QLabel(parent);
+            auto* l = new StaticLabel(parent);
             l->setTextFormat(Qt::PlainText);
             l->setText(ToQ(c.text));
             return l;

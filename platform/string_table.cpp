@@ -19,4 +19,8 @@ std::string LookupString(UINT id) {
     return it == Table().end() ? std::string() : it->second;
 }
 
+std::map<UINT, std::string> AllStrings() {
+    return Table();
+}
+
 }  // namespace platform

@@ -75,8 +75,13 @@ void TimerService::FireDue(Micros now) {
         if (it == m_timers.end() || it->second.generation != d.generation || it->second.due > now)
             continue;
         Entry& e = it->second;
-        e.due += e.period;
-        if (e.due <= now) e.due = now + e.period;
+        // On time, the next tick keeps the schedule, so periods stay exact. A tick that ran
+        // more than a quarter period late starts the period again: the step machines poll on
+        // one tick and read the answer on the next, and need their ticks a period apart.
+        if (now - d.due > e.period / 4)
+            e.due = now + e.period;
+        else
+            e.due += e.period;
         // Rearm before the handler runs, so timers go on firing in any modal loop it opens.
         Rearm();
         d.key.first->DispatchTimer(d.key.second);

@@ -9,9 +9,11 @@ namespace platform {
 namespace {
 
 std::mutex g_mutex;
+// Never destroyed: the global port object closes its handle from a destructor that runs after
+// every function-local static is gone.
 std::unordered_map<HANDLE, std::unique_ptr<HandleRecord>>& Records() {
-    static std::unordered_map<HANDLE, std::unique_ptr<HandleRecord>> records;
-    return records;
+    static auto* records = new std::unordered_map<HANDLE, std::unique_ptr<HandleRecord>>;
+    return *records;
 }
 
 }  // namespace

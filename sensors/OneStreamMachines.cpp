@@ -1,6 +1,7 @@
 #include "sensors/OneStreamMachines.h"
 
 #include "bus/protocol.h"
+#include "resources/messages.h"
 #include "sensors/SensorPage.h"
 
 namespace sensor_steps {
@@ -28,7 +29,7 @@ Machine MakeRead() {
               .counter = &CSensorPage::m_nReadStep,
               .progressFactor = 12,
               .clearGotReplyOnRestart = false,
-              .closingMessage = "Successful operation！"};
+              .closingMessage = messages::kSuccessfulOperation};
     auto& s = m.steps;
     s = {Enter(), StreamPoll(), StreamPoll(), ReadParam(kParamFirmware)};
     AppendPairShowing(s, ShowFirmware, kFirmwareEdit);
@@ -47,7 +48,7 @@ Machine MakeWrite() {
               .operation = 2,
               .counter = &CSensorPage::m_nDefaultStep,
               .progressFactor = 8,
-              .closingMessage = "Successful operation！",
+              .closingMessage = messages::kSuccessfulOperation,
               .inputs = {{.id = kAppIdEdit, .lo = 0, .hi = 15},
                          {.id = kPhysIdEdit, .lo = 0, .hi = 27},
                          {.id = kDataRateEdit, .lo = 100, .hi = 25500, .divisor = 100}}};

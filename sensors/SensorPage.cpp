@@ -1,6 +1,7 @@
 #include "sensors/SensorPage.h"
 
 #include "app/KestrovaDlg.h"
+#include "resources/messages.h"
 #include "sensors/Sensor_ConfigureDlg.h"
 #include "sensors/Sensor_MonitoringDlg.h"
 #include "sensors/StepMachine.h"
@@ -203,6 +204,9 @@ void CSensorPage::StartOperation(const sensor_steps::Machine& machine) {
     SetTimer(3, machine.progressMs);
     DisableForOperation();
     m_nOperation = machine.operation;
+    // The pair polls only ever set the flag; a new operation starts with it clear, whatever
+    // an operation cut short by its time-out left behind.
+    m_bGotReply = 0;
     EnableMainControl(kMainTree, FALSE);
     EnableMainControl(kMainOpen, FALSE);
     EnableMainControl(kMainTab, FALSE);
@@ -255,8 +259,8 @@ void CSensorPage::FinishOperation() {
     }
     if (CWnd* main = MainWindow()) main->SetTimer(1, 4);
     for (int id = 0; id < OperationTimerCount(); ++id) KillTimer(static_cast<UINT_PTR>(id));
-    if (m_nReadStep != 0) AfxMessageBox("Operation failed！");
-    if (m_nDefaultStep != 0) AfxMessageBox("Operation failed！");
+    if (m_nReadStep != 0) AfxMessageBox(messages::kOperationFailed);
+    if (m_nDefaultStep != 0) AfxMessageBox(messages::kOperationFailed);
     m_nReadStep = 0;
     m_nDefaultStep = 0;
 }

@@ -6,6 +6,7 @@
 #include "app/KestrovaDlg.h"
 #include "bus/frame.h"
 #include "bus/protocol.h"
+#include "resources/messages.h"
 #include "sensors/SensorPage.h"
 
 namespace sensor_steps {
@@ -94,9 +95,7 @@ void RunPairPoll(CSensorPage& page, const Step& step, BYTE* body, int expected) 
         page.m_bGotReply = 1;
     } else if (answer) {
         if (step.check == Check::StrictExpect) page.m_bRestart = 1;
-    } else if (step.kind == StepKind::PairFirst) {
-        page.m_bGotReply = 0;
-    } else if (!page.m_bGotReply) {
+    } else if (step.kind == StepKind::PairSecond && !page.m_bGotReply) {
         page.m_bRestart = 1;
     }
     if (step.kind == StepKind::PairSecond) page.m_bGotReply = 0;
@@ -204,7 +203,7 @@ void RunTick(CSensorPage& page, const Machine& machine) {
         page.m_bRestart = 0;
         page.KillTimer(machine.timer);
         page.m_nProgress = sensor_ids::kProgressEnd;
-        AfxMessageBox("Please select the correct parameters！");
+        AfxMessageBox(messages::kSelectCorrectParameters);
         return;
     }
     if (step >= 0 && step < machine.Limit())

@@ -174,7 +174,7 @@ constexpr Row Two(std::uint16_t first, std::uint16_t last, bool monitored, Targe
 }
 
 // Rows in the order they are tested.
-constexpr std::array<Row, 34> kTable = {
+constexpr Row kTable[] = {
     One(0x0300, 0x030F, kListened, {kLipo, LipoCells, kDisplay}),
     // Both current sensors send on this stream, so both current pages show it.
     Two(0x0200, 0x020F, kListened,

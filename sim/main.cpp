@@ -98,7 +98,9 @@ int main(int argc, char** argv) {
             gone = true;
         }
         if (gone) {
-            pause();
+            // Nothing left to serve; wake now and then to see the stop flag (a pause() here
+            // would sleep for ever on a signal that came just before it).
+            ::usleep(20'000);
             continue;
         }
         // Hand over whatever the wire has carried by now, in one write per burst.

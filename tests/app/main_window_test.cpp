@@ -212,3 +212,21 @@ TEST_F(MainWindowTest, EnterOrEscapeEndsTheProgram) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, LeavingTheSensorsForTheReceiversGivesTheOpenButtonBack) {
+    Bind(3);
+    Start();
+    OpenPort();
+    ASSERT_TRUE(SelectTreeItem(&main(), 1000, main().m_hTreeItems[3]));
+    ASSERT_TRUE(Click(&g_sensorAirSpeed, 1099));  // Monitoring, confirmed
+    EXPECT_FALSE(main().GetDlgItem(1002)->IsWindowEnabled()) << "Monitoring locks Open/Close";
+    ASSERT_TRUE(SelectTreeItem(&main(), 1000, main().m_hTreeItems[18]));
+    EXPECT_TRUE(main().GetDlgItem(1002)->IsWindowEnabled());
+    CString caption;
+    g_sensorAirSpeed.GetDlgItemText(1099, caption);
+    EXPECT_STREQ(caption, "Monitoring");
+}
+
+}  // namespace

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QEventLoop>
-#include <QTimer>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,11 +23,10 @@ namespace {
 namespace fs = std::filesystem;
 using kestrova::test::SimProcess;
 
-void RunEventsFor(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using kestrova::test::WaitUntil;
+
+// Generous: a busy machine runs the timers late, and an operation waits for its progress run.
+constexpr int kDeadlineMs = 60'000;
 
 class AirSpeedPageOnPty : public ::testing::Test {
   protected:
@@ -63,12 +60,12 @@ class AirSpeedPageOnPty : public ::testing::Test {
         sim.reset();
         fs::remove_all(dir);
     }
+    bool Running(UINT_PTR id) { return platform::TimerService::Instance().IsRunning(&page, id); }
     // Starts an operation and lets real time run until its progress run or time-out ends it.
     void Operate(void (CSensorPage::*start)()) {
         messages.clear();
         (page.*start)();
-        for (int i = 0; i < 2000 && platform::TimerService::Instance().IsRunning(&page, 2); ++i)
-            RunEventsFor(5);
+        ASSERT_TRUE(WaitUntil([&] { return !Running(2); }, kDeadlineMs));
     }
     CString Text(int id) {
         CString t;
@@ -85,7 +82,8 @@ class AirSpeedPageOnPty : public ::testing::Test {
 
 TEST_F(AirSpeedPageOnPty, ConfigureReadWriteNewSettingsAndReadThemBack) {
     page.OnBnClickedConfigure();
-    RunEventsFor(140 * 46 + 300);
+    // The first progress run ends, and a whole sweep has found the sensor.
+    ASSERT_TRUE(WaitUntil([&] { return !Running(2) && page.m_nConnState == 1; }, kDeadlineMs));
     ASSERT_EQ(page.m_nPhysIdIndex, 9);
     ASSERT_EQ(page.m_nAppId, 3);
     EXPECT_EQ(page.m_nConnState, 1);

@@ -13,6 +13,7 @@
 #include "bus/frame.h"
 #include "platform/port_namespace.h"
 #include "support/sim_process.h"
+#include "support/ui_harness.h"
 
 namespace {
 
@@ -42,11 +43,15 @@ class BusOnPty : public ::testing::Test {
         ASSERT_TRUE(g_serialPort.IsOpen());
     }
     static void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    // One poll and what has arrived 20 ms later, as a step machine tick takes it.
-    static bus::Body Poll(int physId) {
+    // Until `n` bytes wait on the port; a busy machine may take its time.
+    static void WaitForBytes(DWORD n, int deadlineMs = 5000) {
+        kestrova::test::WaitUntil([n] { return g_serialPort.BytesWaiting() >= n; }, deadlineMs);
+    }
+    // One poll and what has arrived after it: its echo and the answer, when one comes.
+    static bus::Body Poll(int physId, int deadlineMs = 5000) {
         unsigned char poll[2] = {0x7E, bus::kPhysIdTable[physId]};
         CKestrovaDlg::SendBusFrame(poll, 2);
-        Wait(20);
+        WaitForBytes(bus::kPollLength + bus::kBodyLength, deadlineMs);
         bus::Body body{};
         CKestrovaDlg::ReadBusFrame(body.data());
         return body;
@@ -63,7 +68,7 @@ class BusOnPty : public ::testing::Test {
                                    static_cast<BYTE>(value >> 16),
                                    0x55};
         CKestrovaDlg::SendBusFrame(frame, 10);
-        Wait(20);
+        WaitForBytes(bus::kFrameLength);  // its echo
         EXPECT_NE(frame[9], 0x55) << "the checksum replaced the caller's byte";
         CKestrovaDlg::PurgePort();  // the echo of the request
     }
@@ -94,7 +99,7 @@ TEST_F(BusOnPty, PollAnswersWithTelemetryAndConfigurationAccessAnswersReads) {
     bus::Body moved = Poll(9);
     EXPECT_EQ(moved[0], 0x32);
     EXPECT_EQ(moved[4], 9);
-    EXPECT_EQ(Poll(5)[0], 0) << "nobody answers at the old ID";
+    EXPECT_EQ(Poll(5, 300)[0], 0) << "nobody answers at the old ID";
     Request(0x20, 0x0A02, 0);
     EXPECT_EQ(Poll(9)[0], 0x10) << "after leaving, it streams again";
 }
@@ -103,7 +108,7 @@ TEST_F(BusOnPty, BacklogBeyondTwoThousandBytesIsPurgedUnread) {
     StartSim({"--device", "airspeed@5:0", "--fault", "flood"});
     unsigned char poll[2] = {0x7E, bus::kPhysIdTable[5]};
     CKestrovaDlg::SendBusFrame(poll, 2);
-    Wait(600);  // 2,100 bytes take about 365 ms at 57600 baud
+    WaitForBytes(2001, 30'000);  // 2,100 bytes take about 365 ms at 57600 baud
     ASSERT_GT(g_serialPort.BytesWaiting(), 2000u);
     bus::Body body;
     body.fill(0xAA);

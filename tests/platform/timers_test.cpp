@@ -114,6 +114,28 @@ TEST_F(TimerTest, LateTimerFiresOnceNotInABurst) {
     EXPECT_EQ(platform::TimerService::Instance().NextDue(), late + 1'000);
 }
 
+TEST_F(TimerTest, ATickThatRanLateKeepsTheNextOneAPeriodAway) {
+    // A step machine polls on one tick and reads the answer on the next: after a late tick the
+    // next must not come early, or it reads before the answer is there.
+    struct Case {
+        const char* name;
+        platform::Micros lateBy;
+        platform::Micros nextAfterTick;
+    };
+    const Case cases[] = {
+        {"on time keeps the schedule", 0, 10'000},
+        {"a little late keeps the schedule", 2'000, 8'000},
+        {"over a quarter late restarts the period", 3'000, 10'000},
+        {"more than a period late restarts it", 25'000, 10'000},
+    };
+    for (const Case& c : cases) {
+        dlg.SetTimer(0, 10);
+        const platform::Micros tick = platform::TimerService::Instance().NextDue() + c.lateBy;
+        platform::TimerService::Instance().FireDue(tick);
+        EXPECT_EQ(platform::TimerService::Instance().NextDue() - tick, c.nextAfterTick) << c.name;
+    }
+}
+
 TEST_F(TimerTest, TimersKeepFiringWhileAModalBoxIsOpen) {
     dlg.SetTimer(0, 4);
     dlg.SetTimer(1, 100);

@@ -111,6 +111,19 @@ TEST_F(StepMachineTest, TelemetryInAStreamPollStartsAgainFromTheEnterFrame) {
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
 }
 
+TEST_F(StepMachineTest, AHalfSeenPairLeftByATimeOutDoesNotConfirmTheNextWrite) {
+    // A Write cut short by its time-out right after a matching first poll leaves the flag set;
+    // the next Write must not take it for an answer to a read-back that never comes.
+    page.m_bGotReply = 1;
+    ASSERT_TRUE(Type(&page, 1057, "500"));
+    sensor.overrides[{0x22, 1}] = std::nullopt;
+    sensor.overrides[{0x22, 2}] = std::nullopt;
+    page.OnBnClickedWrite();
+    AdvanceMs(50 * 7);
+    EXPECT_EQ(page.m_nDefaultStep, 0) << "the unanswered pair restarts the machine";
+    EXPECT_TRUE(modal.MessageTexts().empty());
+}
+
 TEST_F(StepMachineTest, AnswerPairsRestartOnlyWithoutAnyAnswerInTheSecondPoll) {
     ASSERT_TRUE(Type(&page, 1056, "3"));
     ASSERT_TRUE(Type(&page, 1055, "9"));

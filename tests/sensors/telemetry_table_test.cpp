@@ -281,6 +281,10 @@ TEST_F(TelemetryTableTest, AnswersAndUnknownIdsStoreNothing) {
         EXPECT_EQ(Scan(id, 100), 0u) << std::hex << id;
     EXPECT_EQ(telemetry::ApplyFrame(bus::Body{}, pages, Decoder::kScan, 3), 0u);
     EXPECT_EQ(TouchedPages(), 0);
+    // No row may be a blank one that data ID 0 would find.
+    EXPECT_EQ(telemetry::FindRow(0x0000), nullptr);
+    for (const telemetry::Row& row : telemetry::DecodingTable())
+        EXPECT_GT(row.targetCount, 0) << std::hex << row.first;
 }
 
 TEST_F(TelemetryTableTest, PresenceFollowsEveryPagesFamilies) {

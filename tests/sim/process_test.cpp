@@ -16,6 +16,7 @@
 
 #include "sim/sim_wire.h"
 #include "support/sim_process.h"
+#include "support/ui_harness.h"
 
 extern char** environ;
 
@@ -93,8 +94,8 @@ TEST_F(KestrovaSim, PortGoneRemovesTheEntryWhileRunning) {
     ASSERT_EQ(sim.Line(), "COM4");
     sim.Line();
     EXPECT_TRUE(fs::is_symlink(dir_ / "COM4"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(3300));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(dir_ / "COM4")));
+    EXPECT_TRUE(kestrova::test::WaitUntil(
+        [&] { return !fs::exists(fs::symlink_status(dir_ / "COM4")); }, 30'000));
     EXPECT_EQ(sim.Stop(SIGTERM), 0);
 }
 

@@ -20,6 +20,7 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
     if (m_main) m_main->DestroyWindow();
+    theApp.m_pMainWnd = nullptr;
     m_main.reset();
     g_serialPort.Close();
     platform::UnbindAllVirtualPorts();
@@ -32,6 +33,9 @@ void AppTest::BindPort(int number, std::shared_ptr<platform::VirtualLine> line) 
 
 void AppTest::StartMainWindow() {
     m_main = std::make_unique<CKestrovaDlg>();
+    // As at start-up: the application knows its main window (the broadcast reaches its Open
+    // button through it).
+    theApp.m_pMainWnd = m_main.get();
     ASSERT_TRUE(m_main->Create(CKestrovaDlg::IDD));
     m_main->ShowWindow(SW_SHOW);
 }

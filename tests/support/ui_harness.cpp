@@ -2,12 +2,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <thread>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTreeWidget>
 
+#include "platform/fonts.h"
 #include "platform/tab_widget.h"
 #include "platform/ui_events.h"
 
@@ -20,6 +26,7 @@ void EnsureQtApp() {
     static char name[] = "kestrova-tests";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    platform::ApplyProgramFont();
     platform::EnsureUiEvents();
 }
 
@@ -153,6 +160,22 @@ namespace {
 
 void ProcessEvents() {
     QApplication::processEvents();
+}
+
+bool WaitUntil(const std::function<bool()>& done, int deadlineMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() >= deadlineMs) return done();
+        if (QCoreApplication::instance()) {
+            QEventLoop loop;
+            QTimer::singleShot(2, &loop, &QEventLoop::quit);
+            loop.exec();
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    return true;
 }
 
 }  // namespace kestrova::test

@@ -74,4 +74,9 @@ class UiTest : public ::testing::Test {
 // Lets queued Qt events run (posted messages, device notifications).
 void ProcessEvents();
 
+// Real time: lets the event loop (and so real timers) run until `done` holds or `deadlineMs`
+// has passed; returns `done` at the end. Tests on real time wait for what they expect with a
+// deadline generous enough for a busy machine, never for a fixed time.
+bool WaitUntil(const std::function<bool()>& done, int deadlineMs);
+
 }  // namespace kestrova::test
