@@ -138,8 +138,9 @@ void ShowSystemMenu(QWidget* topLevel, int x, int y) {
     CWnd* wnd = CWnd::FromHandlePermanent(topLevel);
     if (!wnd) return;
     CMenu* menu = wnd->GetSystemMenu(FALSE);
+    if (!menu) return;
     QMenu qmenu(topLevel);
-    if (menu) {
+    {
         for (const CMenu::Item& item : menu->Items()) {
             if (item.flags & MF_SEPARATOR) {
                 qmenu.addSeparator();
@@ -149,9 +150,6 @@ void ShowSystemMenu(QWidget* topLevel, int x, int y) {
             action->setData(static_cast<qulonglong>(item.id));
         }
     }
-    qmenu.addSeparator();
-    QAction* close = qmenu.addAction(QObject::tr("Close"));
-    close->setData(static_cast<qulonglong>(SC_CLOSE));
     QAction* chosen = qmenu.exec(QPoint(x, y));
     if (chosen) wnd->Dispatch(WM_SYSCOMMAND, chosen->data().toULongLong(), MAKELPARAM(x, y));
 }

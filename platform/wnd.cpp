@@ -415,7 +415,11 @@ CMenu* CWnd::GetSystemMenu(BOOL revert) {
         m_sysMenu.reset();
         return nullptr;
     }
-    if (!m_sysMenu) m_sysMenu = std::make_unique<CMenu>();
+    if (!m_sysMenu) {
+        // The window's own commands come first; what the program appends follows them.
+        m_sysMenu = std::make_unique<CMenu>();
+        m_sysMenu->AppendMenu(MF_STRING, SC_CLOSE, "Close");
+    }
     return m_sysMenu.get();
 }
 

@@ -186,10 +186,11 @@ TEST_F(MainWindowTest, AboutBoxOpensFromTheSystemMenu) {
     Start();
     CMenu* sys = main().GetSystemMenu(FALSE);
     ASSERT_NE(sys, nullptr);
-    ASSERT_EQ(sys->GetMenuItemCount(), 2);
-    EXPECT_EQ(sys->Items()[1].text, "关于 Kestrova(&A)...");
+    // The window's Close, then the separator and the item the program appends.
+    ASSERT_EQ(sys->GetMenuItemCount(), 3);
+    EXPECT_EQ(sys->Items()[2].text, "关于 Kestrova(&A)...");
     modal.Clear();
-    main().SendMessage(WM_SYSCOMMAND, sys->Items()[1].id, 0);
+    main().SendMessage(WM_SYSCOMMAND, sys->Items()[2].id, 0);
     ASSERT_EQ(modal.shown().size(), 1u);
     EXPECT_EQ(modal.shown()[0].dialogId, 100u);
     EXPECT_EQ(modal.shown()[0].caption, "关于 Kestrova");

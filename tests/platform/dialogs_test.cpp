@@ -242,9 +242,9 @@ TEST_F(DialogTest, SystemMenuItemsReachTheWindowAsSysCommands) {
     ASSERT_NE(sys, nullptr);
     sys->AppendMenu(MF_SEPARATOR);
     sys->AppendMenu(MF_STRING, IDM_ABOUTBOX, "关于 Kestrova(&A)...");
-    ASSERT_EQ(sys->GetMenuItemCount(), 2);
-    EXPECT_EQ(sys->Items()[1].text, "关于 Kestrova(&A)...");
-    menuDlg.SendMessage(WM_SYSCOMMAND, sys->Items()[1].id, 0);
+    ASSERT_EQ(sys->GetMenuItemCount(), 3) << "appended after the window's own Close";
+    EXPECT_EQ(sys->Items()[2].text, "关于 Kestrova(&A)...");
+    menuDlg.SendMessage(WM_SYSCOMMAND, sys->Items()[2].id, 0);
     EXPECT_EQ(menuDlg.command, IDM_ABOUTBOX);
 }
 
