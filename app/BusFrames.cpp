@@ -6,6 +6,7 @@
 #include "app/KestrovaDlg.h"
 #include "bus/frame.h"
 #include "platform/win32_comm.h"
+#include "sensors/SensorBus.h"
 
 namespace {
 
@@ -57,3 +58,24 @@ int CKestrovaDlg::PurgePort() {
     g_serialPort.ClearWriteBuffer();
     return 1;
 }
+
+namespace sensor_steps {
+
+SensorBus& ProgramBus() {
+    // The step machines' bus is the main window's static bus operations on the one port.
+    class MainWindowBus : public SensorBus {
+      public:
+        void Send(unsigned char* frame, int length) override {
+            CKestrovaDlg::SendBusFrame(frame, length);
+        }
+        void ReadBody(unsigned char* body) override { CKestrovaDlg::ReadBusFrame(body); }
+        void ReadAnswerBody(unsigned char* body) override {
+            CKestrovaDlg::ReadBusResponseFrame(body);
+        }
+        void Purge() override { CKestrovaDlg::PurgePort(); }
+    };
+    static MainWindowBus bus;
+    return bus;
+}
+
+}  // namespace sensor_steps

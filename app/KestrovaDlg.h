@@ -4,6 +4,14 @@
 
 #include "platform/afx.h"
 
+// The main window's timers: the Monitoring listener and the bus scan. A device change or a
+// failing port stops ids 0 up to kLast.
+namespace main_timers {
+inline constexpr UINT_PTR kListener = 0;
+inline constexpr UINT_PTR kScan = 1;
+inline constexpr UINT_PTR kLast = 6;
+}  // namespace main_timers
+
 struct PortSettings {
     CString strPortName = "COM1";
     DWORD dwBaudRate = 57600;

@@ -6,7 +6,11 @@
 #include "sensors/Sensor_MonitoringDlg.h"
 #include "sensors/StepMachine.h"
 
+#include <algorithm>
+#include <optional>
+
 using namespace sensor_ids;
+namespace timers = sensor_timers;
 
 const platform::MessageMap* CSensorPage::GetMessageMap() const {
     static const platform::MessageMap map{
@@ -80,7 +84,7 @@ void CSensorPage::ResetPage() {
     m_bConfigIdle = 1;
     SetItemText(kMonitoring, "Monitoring");
     SetItemText(kConfigure, "Configure");
-    if (CWnd* main = MainWindow()) main->KillTimer(0);
+    if (CWnd* main = MainWindow()) main->KillTimer(main_timers::kListener);
     EnableItem(kMonitoring, m_bPortOpen == 1);
     EnableItem(kConfigure, m_bPortOpen == 1);
     EnableItem(kRead, FALSE);
@@ -92,6 +96,7 @@ void CSensorPage::StopTimers() {
     for (int id = 0; id < TimerCount(); ++id) KillTimer(static_cast<UINT_PTR>(id));
     if (CWnd* bar = GetDlgItem(kProgress)) bar->ShowWindow(SW_HIDE);
     m_nProgress = 0;
+    m_runningMachine = nullptr;
 }
 
 void CSensorPage::DrawConnectionState() {
@@ -117,12 +122,12 @@ void CSensorPage::OnBnClickedMonitoring() {
         CSensor_MonitoringDlg box(this);
         if (box.DoModal() == IDCANCEL) return;
         SetItemText(kMonitoring, "Stop");
-        if (main) main->SetTimer(0, 1);
+        if (main) main->SetTimer(main_timers::kListener, timers::kListenerPeriodMs);
         CKestrovaDlg::BroadcastToSensorPages(0, 1);
         EnableMainControl(kMainOpen, FALSE);
     } else {
         SetItemText(kMonitoring, "Monitoring");
-        if (main) main->KillTimer(0);
+        if (main) main->KillTimer(main_timers::kListener);
         CKestrovaDlg::BroadcastToSensorPages(0, 0);
         EnableMainControl(kMainOpen, TRUE);
     }
@@ -135,25 +140,25 @@ void CSensorPage::OnBnClickedConfigure() {
         CSensor_ConfigureDlg box(this);
         if (box.DoModal() == IDCANCEL) return;
         SetItemText(kConfigure, "Stop");
-        if (main) main->SetTimer(1, 4);
+        if (main) main->SetTimer(main_timers::kScan, timers::kScanPeriodMs);
         CKestrovaDlg::BroadcastToSensorPages(1, 1);
-        m_nOperation = 1;
-        SetTimer(2, 7000);
-        SetTimer(3, 46);
+        m_nOperation = sensor_operation::kConfigureRun;
+        SetTimer(timers::kTimeout, timers::kConfigureTimeoutMs);
+        SetTimer(timers::kProgress, timers::kConfigureProgressMs);
         EnableMainControl(kMainTree, FALSE);
         EnableMainControl(kMainOpen, FALSE);
         EnableMainControl(kMainTab, FALSE);
     } else {
         SetItemText(kConfigure, "Configure");
-        if (main) main->KillTimer(1);
+        if (main) main->KillTimer(main_timers::kScan);
         CKestrovaDlg::BroadcastToSensorPages(1, 0);
         CKestrovaDlg::BroadcastToSensorPages(4, 1);
         EnableMainControl(kMainOpen, TRUE);
         // Switching off during the first progress run ends that run here: left running, its end
         // would unlock Read and restart the scan with Configure already off. The tree and tab
         // that the run locked come back now. Outside the run nothing of this is running.
-        KillTimer(2);
-        KillTimer(3);
+        KillTimer(timers::kTimeout);
+        KillTimer(timers::kProgress);
         if (CWnd* bar = GetDlgItem(kProgress)) bar->ShowWindow(SW_HIDE);
         m_nProgress = 0;
         EnableMainControl(kMainTree, TRUE);
@@ -176,17 +181,17 @@ void CSensorPage::DisableForOperation() {
 
 void CSensorPage::EnableAfterOperation(int operation) {
     switch (operation) {
-        case 1:
+        case sensor_operation::kConfigureRun:
             EnableItem(kRead, TRUE);
             CKestrovaDlg::BroadcastToSensorPages(4, 0);
             break;
-        case 2:
+        case sensor_operation::kReadWrite:
             EnableItem(kRead, TRUE);
             EnableItem(kWrite, TRUE);
             EnableItem(kConfigure, TRUE);
             EnableItem(kDefault, TRUE);
             break;
-        case 3:
+        case sensor_operation::kDefault:
             EnableItem(kRead, TRUE);
             EnableItem(kConfigure, TRUE);
             EnableItem(kDefault, TRUE);
@@ -197,13 +202,14 @@ void CSensorPage::EnableAfterOperation(int operation) {
 }
 
 void CSensorPage::StartOperation(const sensor_steps::Machine& machine) {
-    CKestrovaDlg::PurgePort();
-    if (CWnd* main = MainWindow()) main->KillTimer(1);
+    Bus().Purge();
+    if (CWnd* main = MainWindow()) main->KillTimer(main_timers::kScan);
     SetTimer(machine.timer, machine.periodMs);
-    SetTimer(2, machine.timeoutMs);
-    SetTimer(3, machine.progressMs);
+    SetTimer(timers::kTimeout, machine.timeoutMs);
+    SetTimer(timers::kProgress, machine.progressMs);
     DisableForOperation();
     m_nOperation = machine.operation;
+    m_runningMachine = &machine;
     // The pair polls only ever set the flag; a new operation starts with it clear, whatever
     // an operation cut short by its time-out left behind.
     m_bGotReply = 0;
@@ -213,25 +219,62 @@ void CSensorPage::StartOperation(const sensor_steps::Machine& machine) {
 }
 
 void CSensorPage::OnBnClickedRead() {
-    if (const auto* m = MachineOnTimer(0)) StartOperation(*m);
+    if (const auto* m = MachineOnTimer(timers::kRead)) StartOperation(*m);
 }
 
 void CSensorPage::OnBnClickedWrite() {
-    if (const auto* m = MachineOnTimer(1)) StartOperation(*m);
+    if (const auto* m = MachineOnTimer(timers::kWrite)) StartOperation(*m);
 }
 
 void CSensorPage::OnBnClickedDefault() {
-    if (const auto* m = MachineOnTimer(4)) StartOperation(*m);
+    if (const auto* m = MachineOnTimer(timers::kDefault)) StartOperation(*m);
+}
+
+sensor_steps::TickInputs CSensorPage::ReadTickInputs(const sensor_steps::Machine& machine) {
+    using sensor_steps::Input;
+    sensor_steps::TickInputs in;
+    for (const Input& input : machine.inputs) {
+        std::optional<int> n;
+        switch (input.source) {
+            case Input::Source::Edit:
+                n = sensor_steps::EditNumber(*this, input.id);
+                break;
+            case Input::Source::Combo: {
+                auto* combo = dynamic_cast<CComboBox*>(GetDlgItem(input.id));
+                const int sel = combo ? combo->GetCurSel() : CB_ERR;
+                if (sel >= 0) n = sel;
+                break;
+            }
+            case Input::Source::Page:
+                if (input.read) n = input.read(*this);
+                break;
+        }
+        if (!n) {
+            in.complete = false;
+            n = 0;
+        }
+        if (input.lo < input.hi) n = std::clamp(*n, input.lo, input.hi);
+        in.values.push_back(*n / std::max(input.divisor, 1) + input.offset);
+    }
+    return in;
 }
 
 void CSensorPage::RunMachineOnTimer(UINT timer) {
-    if (const auto* m = MachineOnTimer(timer)) sensor_steps::RunTick(*this, *m);
+    const sensor_steps::Machine* m = MachineOnTimer(timer);
+    if (!m) return;
+    const sensor_steps::Outcome outcome =
+        sensor_steps::RunTick(*this, *m, ReadTickInputs(*m), Bus());
+    if (outcome.state == sensor_steps::Outcome::State::Running) return;
+    // The machine kills its timer before its closing box: the box's loop must not run it on.
+    if (m_runningMachine == m) m_runningMachine = nullptr;
+    KillTimer(m->timer);
+    if (outcome.message) AfxMessageBox(outcome.message);
 }
 
 void CSensorPage::OnTimer(UINT_PTR id) {
-    if (id == 2)
+    if (id == timers::kTimeout)
         FinishOperation();
-    else if (id == 3)
+    else if (id == timers::kProgress)
         StepProgress();
     else
         RunMachineOnTimer(static_cast<UINT>(id));
@@ -244,7 +287,7 @@ void CSensorPage::StepProgress() {
     m_nProgress += 1;
     if (m_nProgress >= kProgressEnd) {
         if (bar) bar->ShowWindow(SW_HIDE);
-        KillTimer(3);
+        KillTimer(timers::kProgress);
         m_nProgress = 0;
         FinishOperation();
     }
@@ -253,14 +296,18 @@ void CSensorPage::StepProgress() {
 
 void CSensorPage::FinishOperation() {
     EnableAfterOperation(m_nOperation);
-    if (m_nOperation >= 1 && m_nOperation <= 3) {
+    if (m_nOperation >= sensor_operation::kConfigureRun &&
+        m_nOperation <= sensor_operation::kDefault) {
         EnableMainControl(kMainTree, TRUE);
         EnableMainControl(kMainTab, TRUE);
     }
-    if (CWnd* main = MainWindow()) main->SetTimer(1, 4);
+    if (CWnd* main = MainWindow()) main->SetTimer(main_timers::kScan, timers::kScanPeriodMs);
     for (int id = 0; id < OperationTimerCount(); ++id) KillTimer(static_cast<UINT_PTR>(id));
-    if (m_nReadStep != 0) AfxMessageBox(messages::kOperationFailed);
-    if (m_nDefaultStep != 0) AfxMessageBox(messages::kOperationFailed);
+    // A machine that has not reached its last step has failed, whatever its step counter
+    // says: a machine that retries from step 0 may stand at 0 when the time-out comes.
+    const bool failed = m_runningMachine != nullptr;
+    m_runningMachine = nullptr;
     m_nReadStep = 0;
     m_nDefaultStep = 0;
+    if (failed) AfxMessageBox(messages::kOperationFailed);
 }

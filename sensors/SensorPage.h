@@ -7,7 +7,9 @@
 #include <span>
 
 #include "platform/afx.h"
+#include "sensors/SensorBus.h"
 #include "sensors/SensorSteps.h"
+#include "sensors/SensorTimers.h"
 
 class CSensorPage : public CDialogEx {
   public:
@@ -40,10 +42,10 @@ class CSensorPage : public CDialogEx {
     void FinishOperation();
     void ShowHint(const char* text);
 
-    // The machines on timers 0, 1 and 4.
-    void RunReadSequence() { RunMachineOnTimer(0); }
-    void RunWriteSequence() { RunMachineOnTimer(1); }
-    void RunDefaultSequence() { RunMachineOnTimer(4); }
+    // The machines on their timers.
+    void RunReadSequence() { RunMachineOnTimer(sensor_timers::kRead); }
+    void RunWriteSequence() { RunMachineOnTimer(sensor_timers::kWrite); }
+    void RunDefaultSequence() { RunMachineOnTimer(sensor_timers::kDefault); }
 
     // What a page supplies.
     struct Hint {
@@ -58,6 +60,12 @@ class CSensorPage : public CDialogEx {
     virtual std::span<const sensor_steps::Machine* const> Machines() const { return {}; }
     // A step no table can say; `body` is the tick's zeroed reply body.
     virtual void RunCustomStep(const sensor_steps::Step& step, BYTE* body) {}
+    // The values a machine's Write sends, read from the page's controls at the start of a tick.
+    sensor_steps::TickInputs ReadTickInputs(const sensor_steps::Machine& machine);
+
+    // The bus the machines talk to: the program's, unless a test puts its own in its place.
+    sensor_steps::SensorBus& Bus() const { return m_bus ? *m_bus : sensor_steps::ProgramBus(); }
+    void UseBus(sensor_steps::SensorBus* bus) { m_bus = bus; }
 
     BYTE m_bMonitorIdle = 1;
     BYTE m_bConfigIdle = 1;
@@ -74,8 +82,8 @@ class CSensorPage : public CDialogEx {
 
   protected:
     // StopTimers kills timers 0 up to this; FinishOperation kills the operation timers.
-    virtual int TimerCount() const { return 7; }
-    virtual int OperationTimerCount() const { return 5; }
+    virtual int TimerCount() const { return sensor_timers::kTimerCount; }
+    virtual int OperationTimerCount() const { return sensor_timers::kOperationTimerCount; }
     // The page's own buttons: enabled when an operation ends, disabled when one starts.
     virtual void EnableAfterOperation(int operation);
     virtual void DisableForOperation();
@@ -91,6 +99,12 @@ class CSensorPage : public CDialogEx {
     void EnableMainControl(int id, BOOL on);
     void EnableItem(int id, BOOL on);
     void SetItemText(int id, const char* text);
+
+  private:
+    // The machine of the operation that runs, until it reaches its last step or gives up: an
+    // operation whose machine is still running when the run ends has failed.
+    const sensor_steps::Machine* m_runningMachine = nullptr;
+    sensor_steps::SensorBus* m_bus = nullptr;
 };
 
 // Ids of the controls every sensor page shares, and of the main window's controls it touches.
@@ -106,6 +120,11 @@ constexpr int kPhysIdEdit = 1055;
 constexpr int kAppIdEdit = 1056;
 constexpr int kDataRateEdit = 1057;
 constexpr int kFirmwareEdit = 1058;
+constexpr int kPhysIdLabel = 1107;
+constexpr int kAppIdLabel = 1108;
+constexpr int kFirmwareLabel = 1109;
+constexpr int kDataRateLabel = 1111;
+constexpr int kConnectionLabel = 1229;
 constexpr int kLamp = 1228;
 constexpr UINT kLampOff = 229;
 constexpr UINT kLampOn = 228;

@@ -5,10 +5,12 @@
 // runs any of them.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "bus/protocol.h"
 #include "platform/win_types.h"
+#include "sensors/SensorTimers.h"
 
 class CSensorPage;
 
@@ -47,17 +49,29 @@ struct Operand {
     int constant = 0;
 };
 
-// A number the user typed (or chose) that the machine sends: atoi of the edit's text (or the
-// selected index of a combo box), clamped to lo..hi, divided by `divisor`, plus `offset`.
-// A combo box without a selection stops the machine before anything is sent.
+// A number a page reads for itself (a lookup, several controls at once); nullopt when the
+// controls hold nothing that can be sent.
+using ReadFn = std::optional<int> (*)(CSensorPage& page);
+
+// A number the user typed (or chose) that the machine sends: atoi of the edit's text, the
+// selected index of a combo box, or what the page's own reader gives; clamped to lo..hi when
+// lo < hi, divided by `divisor`, plus `offset`. An input with nothing to send (a combo box
+// without a selection, a reader's nullopt) stops the machine before anything is sent.
 struct Input {
-    enum class Source : std::uint8_t { Edit, Combo };
+    enum class Source : std::uint8_t { Edit, Combo, Page };
     Source source = Source::Edit;
     int id = 0;
     int lo = 0;
     int hi = 0;
     int divisor = 1;
     int offset = 0;
+    ReadFn read = nullptr;  // Source::Page
+};
+
+// The inputs of one tick, as the page read them from its controls before the step.
+struct TickInputs {
+    std::vector<int> values;
+    bool complete = true;  // false when an input had nothing to send
 };
 
 // Shows an answer's value (reply body bytes 4..6) in the control `id` of the page.
@@ -72,18 +86,19 @@ struct Step {
     ShowFn show = nullptr;  // Check::Show
     int showId = 0;         // the control `show` writes into
     Assign assign = Assign::None;
-    std::uint8_t width = 1;  // value bytes written and compared (1 to 3)
-    int tag = 0;             // Custom: which of the page's own steps
+    std::uint8_t width = 1;        // value bytes a Write fills (1 to 3); the rest stay 0
+    std::uint8_t answerWidth = 0;  // value bytes an answer is compared on; 0: as `width`
+    int tag = 0;                   // Custom: which of the page's own steps
 };
 
 struct Machine {
     // How the starter runs it: its timer, the period of that timer, the time-out (timer 2) and
     // the progress period (timer 3), and what FinishOperation ends (m_nOperation).
-    UINT timer = 0;
+    UINT timer = sensor_timers::kRead;
     UINT periodMs = 0;
     UINT timeoutMs = 0;
     UINT progressMs = 0;
-    int operation = 2;
+    int operation = sensor_operation::kReadWrite;
     // Its step counter on the page: m_nReadStep or m_nDefaultStep.
     int CSensorPage::*counter = nullptr;
     double progressFactor = 1.0;  // m_nProgress = step × this, cut to an integer
@@ -98,6 +113,18 @@ struct Machine {
 
     // The step limit N: the machine ends when its counter reaches it.
     int Limit() const { return static_cast<int>(steps.size()); }
+};
+
+// How a tick left the machine; the page kills the machine's timer when it is no longer
+// running and shows the message, if there is one.
+struct Outcome {
+    enum class State : std::uint8_t {
+        Running,    // more steps to come
+        Completed,  // reached its last step
+        Abandoned,  // stopped before sending anything: the inputs had nothing to send
+    };
+    State state = State::Running;
+    const char* message = nullptr;
 };
 
 // Builders that keep the tables readable.
@@ -136,13 +163,26 @@ inline Step Idle() {
 inline Step CustomStep(int tag) {
     return Step{.kind = StepKind::Custom, .tag = tag};
 }
+// An answer taken without a poll, judged against `expected` on `answerWidth` bytes; `assign`
+// stores the value once it matched.
+inline Step ResponseAgainst(Operand expected, int answerWidth = 1, Assign assign = Assign::None) {
+    return Step{.kind = StepKind::Response,
+                .value = expected,
+                .assign = assign,
+                .answerWidth = static_cast<std::uint8_t>(answerWidth)};
+}
+// An answer taken without a poll and shown in control `id`.
+inline Step ResponseShowing(ShowFn show, int id) {
+    return Step{.kind = StepKind::Response, .check = Check::Show, .show = show, .showId = id};
+}
 // The two polls of an answer pair judged against `expected`.
 inline void AppendPairAgainst(std::vector<Step>& steps, Operand expected,
                               Check check = Check::Expect) {
     steps.push_back(Step{.kind = StepKind::PairFirst, .value = expected, .check = check});
     steps.push_back(Step{.kind = StepKind::PairSecond, .value = expected, .check = check});
 }
-// The two polls of an answer pair whose answers are shown in control `id`.
+// The two polls of an answer pair whose answers are shown in control `id` (`show` may be null:
+// then any answer counts and nothing is shown).
 inline void AppendPairShowing(std::vector<Step>& steps, ShowFn show, int id) {
     steps.push_back(
         Step{.kind = StepKind::PairFirst, .check = Check::Show, .show = show, .showId = id});
@@ -155,8 +195,22 @@ inline void AppendPairShowing(std::vector<Step>& steps, ShowFn show, int id) {
 void ShowFirmware(CSensorPage& page, int id, const BYTE* body);
 // Data rate: the byte in 100 ms units, shown in ms with no digits for 0.
 void ShowDataRate(CSensorPage& page, int id, const BYTE* body);
+// The value byte as it is, with no digits for 0.
+void ShowByte(CSensorPage& page, int id, const BYTE* body);
+// The 16-bit and 24-bit values, with no digits for 0.
+void ShowWord(CSensorPage& page, int id, const BYTE* body);
+void ShowWord24(CSensorPage& page, int id, const BYTE* body);
 
 // The value of an answer body: bytes 4.. low first, `width` bytes.
 int AnswerValue(const BYTE* body, int width);
+
+// Inputs most Writes read: an ID edit clamped to its range, and a data-rate edit in ms sent in
+// 100 ms units.
+inline Input IdInput(int edit, int hi) {
+    return Input{.id = edit, .lo = 0, .hi = hi};
+}
+inline Input RateInput(int edit) {
+    return Input{.id = edit, .lo = 100, .hi = 25500, .divisor = 100};
+}
 
 }  // namespace sensor_steps

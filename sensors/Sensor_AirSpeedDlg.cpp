@@ -1,28 +1,30 @@
 #include "sensors/Sensor_AirSpeedDlg.h"
 
 #include "sensors/CommonHints.h"
-#include "sensors/OneStreamMachines.h"
+#include "sensors/StandardMachines.h"
 
 namespace {
+
+using namespace sensor_ids;
 
 constexpr int kAirSpeedEdit = 1054;
 
 constexpr CSensorPage::Hint kHints[] = {
-    {1099, sensor_hints::kMonitoring},
-    {1100, sensor_hints::kConfigure},
-    {1101, sensor_hints::kRead},
-    {1102, sensor_hints::kWrite},
-    {1103, sensor_hints::kDefault},
-    {1107, "Physical ID:    Range:0-27    Default:9"},
-    {1055, "Physical ID:    Range:0-27    Default:9"},
-    {1108, sensor_hints::kAppId},
-    {1056, sensor_hints::kAppId},
-    {1109, sensor_hints::kFirmware},
-    {1058, sensor_hints::kFirmware},
+    {kMonitoring, sensor_hints::kMonitoring},
+    {kConfigure, sensor_hints::kConfigure},
+    {kRead, sensor_hints::kRead},
+    {kWrite, sensor_hints::kWrite},
+    {kDefault, sensor_hints::kDefault},
+    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:9"},
+    {kPhysIdEdit, "Physical ID:    Range:0-27    Default:9"},
+    {kAppIdLabel, sensor_hints::kAppId},
+    {kAppIdEdit, sensor_hints::kAppId},
+    {kFirmwareLabel, sensor_hints::kFirmware},
+    {kFirmwareEdit, sensor_hints::kFirmware},
     {1110, "AirSpeed:    Range:0-500.0Km/H    Precise:0.1Km/H"},
     {kAirSpeedEdit, "AirSpeed:    Range:0-500.0Km/H    Precise:0.1Km/H"},
-    {1111, "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms"},
-    {1057, "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms"},
+    {kDataRateLabel, "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms"},
+    {kDataRateEdit, "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms"},
 };
 
 // One stream: air speed on 0x0A00 + application ID.
@@ -39,7 +41,7 @@ std::span<const WORD> CSensor_AirSpeedDlg::StreamBases() const {
 }
 
 std::span<const sensor_steps::Machine* const> CSensor_AirSpeedDlg::Machines() const {
-    return sensor_steps::OneStreamMachines();
+    return sensor_steps::OneStreamMachines().Machines();
 }
 
 void CSensor_AirSpeedDlg::DoDataExchange(CDataExchange* dx) {

@@ -1,27 +1,29 @@
 #include "sensors/Sensor_CurrentHDlg.h"
 
 #include "sensors/CommonHints.h"
-#include "sensors/OneStreamMachines.h"
+#include "sensors/StandardMachines.h"
 
 namespace {
+
+using namespace sensor_ids;
 
 constexpr int kCurrentEdit = 1059;
 
 // The data-rate pair comes before the value pair on this page.
 constexpr CSensorPage::Hint kHints[] = {
-    {1099, sensor_hints::kMonitoring},
-    {1100, sensor_hints::kConfigure},
-    {1101, sensor_hints::kRead},
-    {1102, sensor_hints::kWrite},
-    {1103, sensor_hints::kDefault},
-    {1107, "Physical ID:    Range:0-27    Default:2"},
-    {1055, "Physical ID:    Range:0-27    Default:2"},
-    {1108, sensor_hints::kAppId},
-    {1056, sensor_hints::kAppId},
-    {1109, sensor_hints::kFirmware},
-    {1058, sensor_hints::kFirmware},
-    {1111, "Data Rate:    Range:100-25500ms    Default:500ms"},
-    {1057, "Data Rate:    Range:100-25500ms    Default:500ms"},
+    {kMonitoring, sensor_hints::kMonitoring},
+    {kConfigure, sensor_hints::kConfigure},
+    {kRead, sensor_hints::kRead},
+    {kWrite, sensor_hints::kWrite},
+    {kDefault, sensor_hints::kDefault},
+    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:2"},
+    {kPhysIdEdit, "Physical ID:    Range:0-27    Default:2"},
+    {kAppIdLabel, sensor_hints::kAppId},
+    {kAppIdEdit, sensor_hints::kAppId},
+    {kFirmwareLabel, sensor_hints::kFirmware},
+    {kFirmwareEdit, sensor_hints::kFirmware},
+    {kDataRateLabel, "Data Rate:    Range:100-25500ms    Default:500ms"},
+    {kDataRateEdit, "Data Rate:    Range:100-25500ms    Default:500ms"},
     {1112, "Current:    Range:0.1-150.0A    Precise:0.1A"},
     {kCurrentEdit, "Current:    Range:0.1-150.0A    Precise:0.1A"},
 };
@@ -41,7 +43,7 @@ std::span<const WORD> CSensor_CurrentHDlg::StreamBases() const {
 }
 
 std::span<const sensor_steps::Machine* const> CSensor_CurrentHDlg::Machines() const {
-    return sensor_steps::OneStreamMachines();
+    return sensor_steps::OneStreamMachines().Machines();
 }
 
 void CSensor_CurrentHDlg::DoDataExchange(CDataExchange* dx) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/KestrovaDlg.h"
 #include "bus/frame.h"
 #include "bus/protocol.h"
 #include "resources/messages.h"
@@ -14,63 +13,50 @@ namespace {
 
 using namespace bus;
 
-// The inputs of one tick, read from the page's controls before its step.
-struct Inputs {
-    std::vector<int> values;
-    bool complete = true;  // false when a combo box has no selection
-};
-
-Inputs ReadInputs(CSensorPage& page, const Machine& machine) {
-    Inputs in;
-    for (const Input& input : machine.inputs) {
-        int n = 0;
-        if (input.source == Input::Source::Combo) {
-            auto* combo = dynamic_cast<CComboBox*>(page.GetDlgItem(input.id));
-            n = combo ? combo->GetCurSel() : CB_ERR;
-            if (n < 0) in.complete = false;
-        } else {
-            n = EditNumber(page, input.id);
-        }
-        n = std::clamp(n, input.lo, input.hi);
-        in.values.push_back(n / std::max(input.divisor, 1) + input.offset);
-    }
-    return in;
-}
-
-int ValueOf(const Operand& operand, const Inputs& in) {
+int ValueOf(const Operand& operand, const TickInputs& in) {
     if (operand.input >= 0 && operand.input < static_cast<int>(in.values.size()))
         return in.values[static_cast<std::size_t>(operand.input)];
     return operand.constant;
 }
 
-void SendRequest(CSensorPage& page, const Machine& machine, BYTE type, const Step& step,
-                 int value) {
+int AnswerWidthOf(const Step& step) {
+    return step.answerWidth ? step.answerWidth : step.width;
+}
+
+void SendRequest(CSensorPage& page, const Machine& machine, SensorBus& bus, BYTE type,
+                 const Step& step, int value) {
     WORD dataId = StreamDataId(page, step.stream);
     // Value bytes beyond the step's width stay 0.
     unsigned v = static_cast<unsigned>(value);
     if (step.width < 3) v &= (1u << (8 * step.width)) - 1u;
-    unsigned char frame[10] = {bus::kFrameStart,
-                               machine.address,
-                               type,
-                               static_cast<unsigned char>(dataId & 0xFF),
-                               static_cast<unsigned char>(dataId >> 8),
-                               step.param,
-                               static_cast<unsigned char>(v & 0xFF),
-                               static_cast<unsigned char>((v >> 8) & 0xFF),
-                               static_cast<unsigned char>((v >> 16) & 0xFF),
-                               0};
-    CKestrovaDlg::SendBusFrame(frame, 10);
+    unsigned char frame[kFrameLength] = {kFrameStart,
+                                         machine.address,
+                                         type,
+                                         static_cast<unsigned char>(dataId & 0xFF),
+                                         static_cast<unsigned char>(dataId >> 8),
+                                         step.param,
+                                         static_cast<unsigned char>(v & 0xFF),
+                                         static_cast<unsigned char>((v >> 8) & 0xFF),
+                                         static_cast<unsigned char>((v >> 16) & 0xFF),
+                                         0};
+    bus.Send(frame, static_cast<int>(kFrameLength));
 }
 
 // The poll of the page's sensor and the reply read in the same tick.
-void PollAndRead(CSensorPage& page, BYTE* body) {
+void PollAndRead(CSensorPage& page, SensorBus& bus, BYTE* body) {
     // The index comes from the scan or from a clamped Write; an index outside the table would
     // read past it, so such a poll goes to physical ID 0 instead.
     int index = page.m_nPhysIdIndex;
-    if (index < 0 || index >= bus::kPhysIdCount) index = 0;
-    unsigned char poll[2] = {bus::kFrameStart, bus::kPhysIdTable[static_cast<std::size_t>(index)]};
-    CKestrovaDlg::SendBusFrame(poll, 2);
-    CKestrovaDlg::ReadBusFrame(body);
+    if (index < 0 || index >= kPhysIdCount) index = 0;
+    unsigned char poll[kPollLength] = {kFrameStart, kPhysIdTable[static_cast<std::size_t>(index)]};
+    bus.Send(poll, static_cast<int>(kPollLength));
+    bus.ReadBody(body);
+}
+
+void ShowNumber(CSensorPage& page, int id, int value) {
+    CString text;
+    text.Format("%.d", value);
+    page.SetDlgItemText(id, text);
 }
 
 void Store(CSensorPage& page, Assign assign, int value) {
@@ -85,12 +71,13 @@ bool AnswerPasses(CSensorPage& page, const Step& step, const BYTE* body, int exp
         if (step.show) step.show(page, step.showId, body);
         return true;
     }
-    return AnswerValue(body, step.width) == expected;
+    return AnswerValue(body, AnswerWidthOf(step)) == expected;
 }
 
-void RunPairPoll(CSensorPage& page, const Step& step, BYTE* body, int expected) {
-    PollAndRead(page, body);
-    bool answer = body[0] == kTypeAnswer;
+void RunPairPoll(CSensorPage& page, SensorBus& bus, const Step& step, BYTE* body, int expected) {
+    PollAndRead(page, bus, body);
+    const bool answer = body[0] == kTypeAnswer;
+    // The polls only ever set the flag; the operation's start and the pair's end clear it.
     if (AnswerPasses(page, step, body, expected)) {
         page.m_bGotReply = 1;
     } else if (answer) {
@@ -101,34 +88,34 @@ void RunPairPoll(CSensorPage& page, const Step& step, BYTE* body, int expected) 
     if (step.kind == StepKind::PairSecond) page.m_bGotReply = 0;
 }
 
-void RunStep(CSensorPage& page, const Machine& machine, const Step& step, const Inputs& in,
-             BYTE* body) {
-    int value = ValueOf(step.value, in);
+void RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, const Step& step,
+             const TickInputs& in, BYTE* body) {
+    const int value = ValueOf(step.value, in);
     switch (step.kind) {
         case StepKind::Enter:
-            SendRequest(page, machine, kTypeEnter, step, 0);
+            SendRequest(page, machine, bus, kTypeEnter, step, 0);
             return;
         case StepKind::Leave:
-            SendRequest(page, machine, kTypeLeave, step, 0);
+            SendRequest(page, machine, bus, kTypeLeave, step, 0);
             return;
         case StepKind::Read:
-            SendRequest(page, machine, kTypeRead, step, 0);
+            SendRequest(page, machine, bus, kTypeRead, step, 0);
             return;
         case StepKind::Write:
             // The request still carries the IDs the page held before this step.
-            SendRequest(page, machine, kTypeWrite, step, value);
+            SendRequest(page, machine, bus, kTypeWrite, step, value);
             Store(page, step.assign, value);
             return;
         case StepKind::StreamPoll:
-            PollAndRead(page, body);
+            PollAndRead(page, bus, body);
             if (body[0] == kTypeTelemetry) page.m_bRestart = 1;
             return;
         case StepKind::PairFirst:
         case StepKind::PairSecond:
-            RunPairPoll(page, step, body, value);
+            RunPairPoll(page, bus, step, body, value);
             return;
         case StepKind::Response:
-            CKestrovaDlg::ReadBusResponseFrame(body);
+            bus.ReadAnswerBody(body);
             if (AnswerPasses(page, step, body, value))
                 Store(page, step.assign, value);
             else
@@ -187,41 +174,50 @@ void ShowFirmware(CSensorPage& page, int id, const BYTE* body) {
 }
 
 void ShowDataRate(CSensorPage& page, int id, const BYTE* body) {
-    CString text;
-    text.Format("%.d", body[4] * 100);
-    page.SetDlgItemText(id, text);
+    ShowNumber(page, id, body[4] * 100);
 }
 
-void RunTick(CSensorPage& page, const Machine& machine) {
-    BYTE body[bus::kBodyLength] = {};
+void ShowByte(CSensorPage& page, int id, const BYTE* body) {
+    ShowNumber(page, id, body[4]);
+}
+
+void ShowWord(CSensorPage& page, int id, const BYTE* body) {
+    ShowNumber(page, id, AnswerValue(body, 2));
+}
+
+void ShowWord24(CSensorPage& page, int id, const BYTE* body) {
+    ShowNumber(page, id, AnswerValue(body, 3));
+}
+
+Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
+                SensorBus& bus) {
     int& step = page.*machine.counter;
-    Inputs in = ReadInputs(page, machine);
     if (!in.complete) {
         // Nothing sensible can be written: stop before sending anything and let the next
         // progress tick end the operation.
         step = 0;
         page.m_bRestart = 0;
-        page.KillTimer(machine.timer);
         page.m_nProgress = sensor_ids::kProgressEnd;
-        AfxMessageBox(messages::kSelectCorrectParameters);
-        return;
+        return {Outcome::State::Abandoned, messages::kSelectCorrectParameters};
     }
+    BYTE body[kBodyLength] = {};
     if (step >= 0 && step < machine.Limit())
-        RunStep(page, machine, machine.steps[static_cast<std::size_t>(step)], in, body);
+        RunStep(page, machine, bus, machine.steps[static_cast<std::size_t>(step)], in, body);
 
+    Outcome outcome;
     step += 1;
     page.m_nProgress = static_cast<int>(step * machine.progressFactor);
     if (step >= machine.Limit()) {
         step = 0;
         page.m_bRestart = 0;
-        page.KillTimer(machine.timer);
-        if (machine.closingMessage) AfxMessageBox(machine.closingMessage);
+        outcome = {Outcome::State::Completed, machine.closingMessage};
     }
     if (page.m_bRestart == 1) {
         step = machine.retryBack > 0 ? std::max(step - machine.retryBack, 0) : 0;
         page.m_bRestart = 0;
         if (machine.clearGotReplyOnRestart) page.m_bGotReply = 0;
     }
+    return outcome;
 }
 
 }  // namespace sensor_steps

@@ -2,12 +2,15 @@
 // The one engine that runs every configuration step machine of the sensor pages.
 
 #include "platform/cstring.h"
+#include "sensors/SensorBus.h"
 #include "sensors/SensorSteps.h"
 
 namespace sensor_steps {
 
-// One tick of `machine` on `page`: one bus action, then the shared end of the tick.
-void RunTick(CSensorPage& page, const Machine& machine);
+// One tick of `machine` on `page` with the inputs the page read for it: one bus action, then
+// the shared end of the tick.
+Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& inputs,
+                SensorBus& bus);
 
 // The data ID of stream `stream` of the page for its current application ID.
 WORD StreamDataId(const CSensorPage& page, int stream);

@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 using kestrova::test::SimProcess;
 
 using kestrova::test::WaitUntil;
+using namespace sensor_ids;
 
 // Generous: a busy machine runs the timers late, and an operation waits for its progress run.
 constexpr int kDeadlineMs = 60'000;
@@ -65,7 +66,7 @@ class AirSpeedPageOnPty : public ::testing::Test {
     void Operate(void (CSensorPage::*start)()) {
         messages.clear();
         (page.*start)();
-        ASSERT_TRUE(WaitUntil([&] { return !Running(2); }, kDeadlineMs));
+        ASSERT_TRUE(WaitUntil([&] { return !Running(sensor_timers::kTimeout); }, kDeadlineMs));
     }
     CString Text(int id) {
         CString t;
@@ -83,30 +84,30 @@ class AirSpeedPageOnPty : public ::testing::Test {
 TEST_F(AirSpeedPageOnPty, ConfigureReadWriteNewSettingsAndReadThemBack) {
     page.OnBnClickedConfigure();
     // The first progress run ends, and a whole sweep has found the sensor.
-    ASSERT_TRUE(WaitUntil([&] { return !Running(2) && page.m_nConnState == 1; }, kDeadlineMs));
+    ASSERT_TRUE(WaitUntil([&] { return !Running(sensor_timers::kTimeout) && page.m_nConnState == 1; }, kDeadlineMs));
     ASSERT_EQ(page.m_nPhysIdIndex, 9);
     ASSERT_EQ(page.m_nAppId, 3);
     EXPECT_EQ(page.m_nConnState, 1);
 
     Operate(&CSensorPage::OnBnClickedRead);
     EXPECT_EQ(messages, std::vector<std::string>{"Successful operation！"});
-    EXPECT_STREQ(Text(1058), "1.2");
-    EXPECT_STREQ(Text(1057), "300");
+    EXPECT_STREQ(Text(kFirmwareEdit), "1.2");
+    EXPECT_STREQ(Text(kDataRateEdit), "300");
 
-    page.SetDlgItemText(1056, "5");
-    page.SetDlgItemText(1055, "12");
-    page.SetDlgItemText(1057, "700");
+    page.SetDlgItemText(kAppIdEdit, "5");
+    page.SetDlgItemText(kPhysIdEdit, "12");
+    page.SetDlgItemText(kDataRateEdit, "700");
     Operate(&CSensorPage::OnBnClickedWrite);
     EXPECT_EQ(messages, std::vector<std::string>{"Successful operation！"});
 
-    page.SetDlgItemText(1056, "");
-    page.SetDlgItemText(1055, "");
-    page.SetDlgItemText(1057, "");
+    page.SetDlgItemText(kAppIdEdit, "");
+    page.SetDlgItemText(kPhysIdEdit, "");
+    page.SetDlgItemText(kDataRateEdit, "");
     Operate(&CSensorPage::OnBnClickedRead);
     EXPECT_EQ(messages, std::vector<std::string>{"Successful operation！"});
-    EXPECT_STREQ(Text(1057), "700");
-    EXPECT_STREQ(Text(1056), "5");
-    EXPECT_STREQ(Text(1055), "12");
+    EXPECT_STREQ(Text(kDataRateEdit), "700");
+    EXPECT_STREQ(Text(kAppIdEdit), "5");
+    EXPECT_STREQ(Text(kPhysIdEdit), "12");
 }
 
 }  // namespace

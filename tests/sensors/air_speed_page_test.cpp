@@ -11,6 +11,7 @@
 namespace {
 
 using namespace kestrova::test;
+using namespace sensor_ids;
 
 constexpr const char* kSuccess = "Successful operation！";
 constexpr const char* kFailed = "Operation failed！";
@@ -41,7 +42,7 @@ class AirSpeedPageTest : public SensorPageTest {
         return out;
     }
     UINT LampBitmap() {
-        CWnd* lamp = page.GetDlgItem(1228);
+        CWnd* lamp = page.GetDlgItem(kLamp);
         return platform::BitmapResourceId(
             reinterpret_cast<HBITMAP>(lamp->SendMessage(STM_GETIMAGE, IMAGE_BITMAP)));
     }
@@ -53,26 +54,26 @@ class AirSpeedPageTest : public SensorPageTest {
 
 TEST_F(AirSpeedPageTest, ConfigureRunsOneHundredFortyStepsThenUnlocksReadAndDefaultButNotWrite) {
     StartOn(std::make_shared<SimVirtualLine>(bus));
-    ASSERT_TRUE(Click(&page, 1100));
+    ASSERT_TRUE(Click(&page, kConfigure));
     ASSERT_EQ(modal.shown().size(), 1u);
     EXPECT_EQ(modal.shown()[0].dialogId, 151u) << "the Configure box asks first";
-    EXPECT_STREQ(Text(page, 1100), "Stop");
-    EXPECT_STREQ(Text(g_sensorCurrentH, 1100), "Stop");
-    EXPECT_FALSE(Enabled(main(), 1000));
-    EXPECT_FALSE(Enabled(main(), 1001));
-    EXPECT_FALSE(Enabled(main(), 1002));
+    EXPECT_STREQ(Text(page, kConfigure), "Stop");
+    EXPECT_STREQ(Text(g_sensorCurrentH, kConfigure), "Stop");
+    EXPECT_FALSE(Enabled(main(), kMainTree));
+    EXPECT_FALSE(Enabled(main(), kMainTab));
+    EXPECT_FALSE(Enabled(main(), kMainOpen));
 
     AdvanceMs(140 * 46 - 1);
-    EXPECT_FALSE(Enabled(page, 1101)) << "the run is not over yet";
+    EXPECT_FALSE(Enabled(page, kRead)) << "the run is not over yet";
     AdvanceMs(2);
-    EXPECT_TRUE(Enabled(page, 1101));
-    EXPECT_TRUE(Enabled(page, 1103));
-    EXPECT_FALSE(Enabled(page, 1102));
-    EXPECT_TRUE(Enabled(g_sensorCurrentH, 1101)) << "Read is unlocked on every page";
-    EXPECT_TRUE(Enabled(main(), 1000));
-    EXPECT_TRUE(Enabled(main(), 1001));
-    EXPECT_FALSE(Enabled(main(), 1002)) << "only switching Configure off frees Open/Close";
-    EXPECT_TRUE(Running(&main(), 1)) << "the scan runs on";
+    EXPECT_TRUE(Enabled(page, kRead));
+    EXPECT_TRUE(Enabled(page, kDefault));
+    EXPECT_FALSE(Enabled(page, kWrite));
+    EXPECT_TRUE(Enabled(g_sensorCurrentH, kRead)) << "Read is unlocked on every page";
+    EXPECT_TRUE(Enabled(main(), kMainTree));
+    EXPECT_TRUE(Enabled(main(), kMainTab));
+    EXPECT_FALSE(Enabled(main(), kMainOpen)) << "only switching Configure off frees Open/Close";
+    EXPECT_TRUE(Running(&main(), main_timers::kScan)) << "the scan runs on";
     EXPECT_EQ(page.m_nPhysIdIndex, 9);
     EXPECT_EQ(page.m_nAppId, 3);
     EXPECT_EQ(page.m_nConnState, 1);
@@ -83,19 +84,19 @@ TEST_F(AirSpeedPageTest, ConfigureRunsOneHundredFortyStepsThenUnlocksReadAndDefa
 TEST_F(AirSpeedPageTest, ReadShowsFirmwareRateAndIdsThenWriteIsUnlocked) {
     StartConfigured();
     std::size_t first = wire->frames.size();
-    ASSERT_TRUE(Click(&page, 1101));
-    EXPECT_FALSE(Running(&main(), 1)) << "the scan stops for the operation";
-    EXPECT_FALSE(Enabled(page, 1100));
+    ASSERT_TRUE(Click(&page, kRead));
+    EXPECT_FALSE(Running(&main(), main_timers::kScan)) << "the scan stops for the operation";
+    EXPECT_FALSE(Enabled(page, kConfigure));
     AdvanceMs(1000);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
-    EXPECT_STREQ(Text(page, 1058), "1.2");
-    EXPECT_STREQ(Text(page, 1057), "300");
-    EXPECT_STREQ(Text(page, 1056), "3");
-    EXPECT_STREQ(Text(page, 1055), "9");
-    EXPECT_TRUE(Enabled(page, 1102));
-    EXPECT_TRUE(Enabled(page, 1100));
-    EXPECT_TRUE(Enabled(main(), 1000));
-    EXPECT_TRUE(Running(&main(), 1)) << "the scan is back";
+    EXPECT_STREQ(Text(page, kFirmwareEdit), "1.2");
+    EXPECT_STREQ(Text(page, kDataRateEdit), "300");
+    EXPECT_STREQ(Text(page, kAppIdEdit), "3");
+    EXPECT_STREQ(Text(page, kPhysIdEdit), "9");
+    EXPECT_TRUE(Enabled(page, kWrite));
+    EXPECT_TRUE(Enabled(page, kConfigure));
+    EXPECT_TRUE(Enabled(main(), kMainTree));
+    EXPECT_TRUE(Running(&main(), main_timers::kScan)) << "the scan is back";
     EXPECT_EQ(page.m_nReadStep, 0);
 
     auto requests = RequestsSince(first);
@@ -112,13 +113,13 @@ TEST_F(AirSpeedPageTest, ReadShowsFirmwareRateAndIdsThenWriteIsUnlocked) {
 
 TEST_F(AirSpeedPageTest, WriteSendsClampedValuesKeepsTheTypedTextAndReadShowsTheNewSettings) {
     StartConfigured();
-    Run(1101);
-    ASSERT_TRUE(Type(&page, 1056, "20"));
-    ASSERT_TRUE(Type(&page, 1055, "not a number"));
-    ASSERT_TRUE(Type(&page, 1057, "30000"));
+    Run(kRead);
+    ASSERT_TRUE(Type(&page, kAppIdEdit, "20"));
+    ASSERT_TRUE(Type(&page, kPhysIdEdit, "not a number"));
+    ASSERT_TRUE(Type(&page, kDataRateEdit, "30000"));
     modal.Clear();
     std::size_t first = wire->frames.size();
-    Run(1102);
+    Run(kWrite);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
 
     std::vector<WrittenFrame> writes;
@@ -145,27 +146,27 @@ TEST_F(AirSpeedPageTest, WriteSendsClampedValuesKeepsTheTypedTextAndReadShowsThe
     }();
     EXPECT_EQ(lastPoll.address, bus::kPhysIdTable[0])
         << "the last read-back polls go to the new ID";
-    EXPECT_STREQ(Text(page, 1056), "20") << "the edits keep what the user typed";
-    EXPECT_STREQ(Text(page, 1055), "not a number");
+    EXPECT_STREQ(Text(page, kAppIdEdit), "20") << "the edits keep what the user typed";
+    EXPECT_STREQ(Text(page, kPhysIdEdit), "not a number");
     EXPECT_EQ(page.m_nAppId, 15);
     EXPECT_EQ(page.m_nPhysIdIndex, 0);
 
     modal.Clear();
-    Run(1101);
+    Run(kRead);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
-    EXPECT_STREQ(Text(page, 1057), "25500");
-    EXPECT_STREQ(Text(page, 1056), "15");
-    EXPECT_STREQ(Text(page, 1055), "0");
+    EXPECT_STREQ(Text(page, kDataRateEdit), "25500");
+    EXPECT_STREQ(Text(page, kAppIdEdit), "15");
+    EXPECT_STREQ(Text(page, kPhysIdEdit), "0");
 }
 
 TEST_F(AirSpeedPageTest, WriteClampsLowValuesAndRatesBelowOneHundred) {
     StartConfigured();
-    Run(1101);
-    ASSERT_TRUE(Type(&page, 1056, "-3"));
-    ASSERT_TRUE(Type(&page, 1055, "40"));
-    ASSERT_TRUE(Type(&page, 1057, "50"));
+    Run(kRead);
+    ASSERT_TRUE(Type(&page, kAppIdEdit, "-3"));
+    ASSERT_TRUE(Type(&page, kPhysIdEdit, "40"));
+    ASSERT_TRUE(Type(&page, kDataRateEdit, "50"));
     std::size_t first = wire->frames.size();
-    Run(1102);
+    Run(kWrite);
     std::vector<int> values;
     for (const WrittenFrame& f : RequestsSince(first))
         if (f.type == 0x31) values.push_back(f.value);
@@ -177,7 +178,7 @@ TEST_F(AirSpeedPageTest, WriteClampsLowValuesAndRatesBelowOneHundred) {
 TEST_F(AirSpeedPageTest, DefaultSettingsSucceedsWithoutABoxAndLeavesWriteLocked) {
     StartConfigured();
     std::size_t first = wire->frames.size();
-    Run(1103);
+    Run(kDefault);
     EXPECT_TRUE(modal.shown().empty());
     auto requests = RequestsSince(first);
     ASSERT_EQ(requests.size(), 4u);
@@ -188,32 +189,32 @@ TEST_F(AirSpeedPageTest, DefaultSettingsSucceedsWithoutABoxAndLeavesWriteLocked)
     EXPECT_EQ(requests[2].type, 0x30);
     EXPECT_EQ(requests[2].param, 0x00);
     EXPECT_EQ(requests[3].type, 0x20);
-    EXPECT_TRUE(Enabled(page, 1101));
-    EXPECT_TRUE(Enabled(page, 1103));
-    EXPECT_FALSE(Enabled(page, 1102));
+    EXPECT_TRUE(Enabled(page, kRead));
+    EXPECT_TRUE(Enabled(page, kDefault));
+    EXPECT_FALSE(Enabled(page, kWrite));
     EXPECT_EQ(page.m_nDefaultStep, 0);
 }
 
 TEST_F(AirSpeedPageTest, ReadAgainstSilenceFailsAtTheTimeOutAndTheNextReadStartsAtStepZero) {
     StartConfigured();
     sensor->SetFault(sim::DeviceFault::kSilent, true);
-    ASSERT_TRUE(Click(&page, 1101));
+    ASSERT_TRUE(Click(&page, kRead));
     AdvanceMs(3999);
     EXPECT_TRUE(modal.shown().empty());
-    EXPECT_FALSE(Enabled(page, 1101));
+    EXPECT_FALSE(Enabled(page, kRead));
     AdvanceMs(1);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kFailed});
     EXPECT_EQ(page.m_nReadStep, 0);
-    EXPECT_TRUE(Enabled(page, 1101));
-    EXPECT_TRUE(Enabled(page, 1102));
-    EXPECT_TRUE(Enabled(main(), 1000));
-    EXPECT_FALSE(Running(&page, 0));
-    EXPECT_FALSE(Running(&page, 3));
+    EXPECT_TRUE(Enabled(page, kRead));
+    EXPECT_TRUE(Enabled(page, kWrite));
+    EXPECT_TRUE(Enabled(main(), kMainTree));
+    EXPECT_FALSE(Running(&page, sensor_timers::kRead));
+    EXPECT_FALSE(Running(&page, sensor_timers::kProgress));
 
     sensor->SetFault(sim::DeviceFault::kSilent, false);
     modal.Clear();
     std::size_t first = wire->frames.size();
-    Run(1101);
+    Run(kRead);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
     auto requests = RequestsSince(first);
     ASSERT_FALSE(requests.empty());
@@ -224,7 +225,7 @@ TEST_F(AirSpeedPageTest, ReadAgainstAStreamingSensorRestartsUntilTheTimeOut) {
     StartConfigured();
     sensor->SetFault(sim::DeviceFault::kIgnoresEnter, true);
     std::size_t first = wire->frames.size();
-    ASSERT_TRUE(Click(&page, 1101));
+    ASSERT_TRUE(Click(&page, kRead));
     AdvanceMs(4000);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kFailed});
     int enters = 0;
@@ -238,81 +239,81 @@ TEST_F(AirSpeedPageTest, ReadAgainstAStreamingSensorRestartsUntilTheTimeOut) {
 TEST_F(AirSpeedPageTest, CancellingEitherBoxChangesNothing) {
     StartOn(std::make_shared<SimVirtualLine>(bus));
     modal.Answer({IDCANCEL});
-    ASSERT_TRUE(Click(&page, 1100));
+    ASSERT_TRUE(Click(&page, kConfigure));
     modal.Answer({IDCANCEL});
-    ASSERT_TRUE(Click(&page, 1099));
+    ASSERT_TRUE(Click(&page, kMonitoring));
     ASSERT_EQ(modal.shown().size(), 2u);
     EXPECT_EQ(modal.shown()[1].dialogId, 152u);
-    EXPECT_STREQ(Text(page, 1100), "Configure");
-    EXPECT_STREQ(Text(page, 1099), "Monitoring");
+    EXPECT_STREQ(Text(page, kConfigure), "Configure");
+    EXPECT_STREQ(Text(page, kMonitoring), "Monitoring");
     EXPECT_EQ(page.m_bConfigIdle, 1);
     EXPECT_EQ(page.m_bMonitorIdle, 1);
     for (UINT_PTR id = 0; id <= 4; ++id) EXPECT_FALSE(Running(&page, id)) << id;
-    EXPECT_FALSE(Running(&main(), 0));
-    EXPECT_FALSE(Running(&main(), 1));
-    EXPECT_TRUE(Enabled(page, 1099));
-    EXPECT_TRUE(Enabled(page, 1100));
-    EXPECT_FALSE(Enabled(page, 1101));
-    EXPECT_TRUE(Enabled(main(), 1000));
-    EXPECT_TRUE(Enabled(main(), 1002));
+    EXPECT_FALSE(Running(&main(), main_timers::kListener));
+    EXPECT_FALSE(Running(&main(), main_timers::kScan));
+    EXPECT_TRUE(Enabled(page, kMonitoring));
+    EXPECT_TRUE(Enabled(page, kConfigure));
+    EXPECT_FALSE(Enabled(page, kRead));
+    EXPECT_TRUE(Enabled(main(), kMainTree));
+    EXPECT_TRUE(Enabled(main(), kMainOpen));
     EXPECT_TRUE(wire->frames.empty());
 }
 
 TEST_F(AirSpeedPageTest, MonitoringTogglesTheListenerOnEveryPage) {
     StartOn(std::make_shared<SimVirtualLine>(bus));
-    ASSERT_TRUE(Click(&page, 1099));
-    EXPECT_TRUE(Running(&main(), 0));
-    EXPECT_STREQ(Text(g_sensorCurrentH, 1099), "Stop");
-    EXPECT_FALSE(Enabled(page, 1100));
-    EXPECT_FALSE(Enabled(main(), 1002));
-    ASSERT_TRUE(Click(&page, 1099));
-    EXPECT_FALSE(Running(&main(), 0));
-    EXPECT_STREQ(Text(page, 1099), "Monitoring");
-    EXPECT_TRUE(Enabled(g_sensorCurrentH, 1100));
-    EXPECT_TRUE(Enabled(main(), 1002));
+    ASSERT_TRUE(Click(&page, kMonitoring));
+    EXPECT_TRUE(Running(&main(), main_timers::kListener));
+    EXPECT_STREQ(Text(g_sensorCurrentH, kMonitoring), "Stop");
+    EXPECT_FALSE(Enabled(page, kConfigure));
+    EXPECT_FALSE(Enabled(main(), kMainOpen));
+    ASSERT_TRUE(Click(&page, kMonitoring));
+    EXPECT_FALSE(Running(&main(), main_timers::kListener));
+    EXPECT_STREQ(Text(page, kMonitoring), "Monitoring");
+    EXPECT_TRUE(Enabled(g_sensorCurrentH, kConfigure));
+    EXPECT_TRUE(Enabled(main(), kMainOpen));
 }
 
 TEST_F(AirSpeedPageTest, ConfigureSwitchedOffDuringItsFirstRunEndsTheRunAtOnce) {
     StartOn(std::make_shared<SimVirtualLine>(bus));
-    ASSERT_TRUE(Click(&page, 1100));
+    ASSERT_TRUE(Click(&page, kConfigure));
     AdvanceMs(1000);
     // The locked tab keeps the mouse away from the page during the run; the stop can still
     // arrive as the button's command.
-    EXPECT_FALSE(Click(&page, 1100));
+    EXPECT_FALSE(Click(&page, kConfigure));
     page.OnBnClickedConfigure();
-    EXPECT_STREQ(Text(page, 1100), "Configure");
-    EXPECT_TRUE(Enabled(main(), 1000)) << "the tree and tab come back with the stop";
-    EXPECT_TRUE(Enabled(main(), 1001));
-    EXPECT_TRUE(Enabled(main(), 1002));
-    EXPECT_FALSE(page.GetDlgItem(1104)->IsWindowVisible());
+    EXPECT_STREQ(Text(page, kConfigure), "Configure");
+    EXPECT_TRUE(Enabled(main(), kMainTree)) << "the tree and tab come back with the stop";
+    EXPECT_TRUE(Enabled(main(), kMainTab));
+    EXPECT_TRUE(Enabled(main(), kMainOpen));
+    EXPECT_FALSE(page.GetDlgItem(kProgress)->IsWindowVisible());
     EXPECT_EQ(page.m_nProgress, 0);
     std::size_t framesAtStop = wire->frames.size();
 
     AdvanceMs(8000);
     EXPECT_TRUE(modal.MessageTexts().empty());
-    EXPECT_FALSE(Enabled(page, 1101)) << "Read stays locked with Configure off";
-    EXPECT_FALSE(Enabled(page, 1103));
-    EXPECT_FALSE(Running(&main(), 1)) << "the scan does not come back";
+    EXPECT_FALSE(Enabled(page, kRead)) << "Read stays locked with Configure off";
+    EXPECT_FALSE(Enabled(page, kDefault));
+    EXPECT_FALSE(Running(&main(), main_timers::kScan)) << "the scan does not come back";
     EXPECT_EQ(wire->frames.size(), framesAtStop);
 
     // A new Configure starts a whole new run.
-    ASSERT_TRUE(Click(&page, 1100));
+    ASSERT_TRUE(Click(&page, kConfigure));
     AdvanceMs(140 * 46 + 1);
-    EXPECT_TRUE(Enabled(page, 1101));
+    EXPECT_TRUE(Enabled(page, kRead));
 }
 
 TEST_F(AirSpeedPageTest, ALabelAndItsEditShowTheSameHintAndOtherControlsKeepIt) {
     StartOn(std::make_shared<SimVirtualLine>(bus));
-    ASSERT_TRUE(MoveMouseOver(&page, 1107));
-    EXPECT_STREQ(Text(page, 1105), "Physical ID:    Range:0-27    Default:9");
-    ASSERT_TRUE(MoveMouseOver(&page, 1057));
-    EXPECT_STREQ(Text(page, 1105), "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms");
-    ASSERT_TRUE(MoveMouseOver(&page, 1055));
-    EXPECT_STREQ(Text(page, 1105), "Physical ID:    Range:0-27    Default:9");
+    ASSERT_TRUE(MoveMouseOver(&page, kPhysIdLabel));
+    EXPECT_STREQ(Text(page, kHint), "Physical ID:    Range:0-27    Default:9");
+    ASSERT_TRUE(MoveMouseOver(&page, kDataRateEdit));
+    EXPECT_STREQ(Text(page, kHint), "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms");
+    ASSERT_TRUE(MoveMouseOver(&page, kPhysIdEdit));
+    EXPECT_STREQ(Text(page, kHint), "Physical ID:    Range:0-27    Default:9");
     ASSERT_TRUE(MoveMouseOver(&page, 1229));
-    EXPECT_STREQ(Text(page, 1105), "Physical ID:    Range:0-27    Default:9");
+    EXPECT_STREQ(Text(page, kHint), "Physical ID:    Range:0-27    Default:9");
     ASSERT_TRUE(MoveMouseOver(&g_sensorAirSpeed, 1054));
-    EXPECT_STREQ(Text(page, 1105), "AirSpeed:    Range:0-500.0Km/H    Precise:0.1Km/H");
+    EXPECT_STREQ(Text(page, kHint), "AirSpeed:    Range:0-500.0Km/H    Precise:0.1Km/H");
 }
 
 TEST_F(AirSpeedPageTest, TheLampFollowsTheConnectionState) {

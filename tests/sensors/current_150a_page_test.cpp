@@ -10,6 +10,7 @@
 namespace {
 
 using namespace kestrova::test;
+using namespace sensor_ids;
 
 class Current150PageTest : public SensorPageTest {
   protected:
@@ -31,21 +32,21 @@ TEST_F(Current150PageTest, ConfigureFillsTheCurrentAndReadAddressesTheCurrentStr
     EXPECT_NEAR(std::atof(Text(page, 1059)), page.m_dCurrent, 1e-9) << "the edit shows the value";
     modal.Clear();
     std::size_t first = wire->frames.size();
-    ASSERT_TRUE(Click(&page, 1101));
+    ASSERT_TRUE(Click(&page, kRead));
     AdvanceMs(1000);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{"Successful operation！"});
-    EXPECT_STREQ(Text(page, 1057), "500");
+    EXPECT_STREQ(Text(page, kDataRateEdit), "500");
     for (std::size_t i = first; i < wire->frames.size(); ++i)
         if (!wire->frames[i].poll) EXPECT_EQ(wire->frames[i].dataId, 0x0206);
 }
 
 TEST_F(Current150PageTest, HintsNameTheSensorsOwnDefaults) {
-    ASSERT_TRUE(MoveMouseOver(&page, 1107));
-    EXPECT_STREQ(Text(page, 1105), "Physical ID:    Range:0-27    Default:2");
-    ASSERT_TRUE(MoveMouseOver(&page, 1111));
-    EXPECT_STREQ(Text(page, 1105), "Data Rate:    Range:100-25500ms    Default:500ms");
+    ASSERT_TRUE(MoveMouseOver(&page, kPhysIdLabel));
+    EXPECT_STREQ(Text(page, kHint), "Physical ID:    Range:0-27    Default:2");
+    ASSERT_TRUE(MoveMouseOver(&page, kDataRateLabel));
+    EXPECT_STREQ(Text(page, kHint), "Data Rate:    Range:100-25500ms    Default:500ms");
     ASSERT_TRUE(MoveMouseOver(&page, 1059));
-    EXPECT_STREQ(Text(page, 1105), "Current:    Range:0.1-150.0A    Precise:0.1A");
+    EXPECT_STREQ(Text(page, kHint), "Current:    Range:0.1-150.0A    Precise:0.1A");
 }
 
 }  // namespace

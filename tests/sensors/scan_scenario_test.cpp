@@ -46,7 +46,7 @@ class ScanTest : public AppTest {
         StartMainWindow();
         OpenPort();
         modal.Clear();
-        main().SetTimer(1, 4);
+        main().SetTimer(main_timers::kScan, sensor_timers::kScanPeriodMs);
     }
     // Sweeps whole from now on: the scan publishes presence when its index wraps.
     void RunSweeps(int n) { AdvanceMs(n * kSweepMs); }

@@ -154,12 +154,12 @@ class SensorPageTest : public AppTest {
         BindPort(4, wire);
         StartMainWindow();
         OpenPort();
-        ASSERT_TRUE(SelectTreeItem(&main(), 1000, main().m_hTreeItems[item]));
+        ASSERT_TRUE(SelectTreeItem(&main(), sensor_ids::kMainTree, main().m_hTreeItems[item]));
         modal.Clear();
     }
     // Configure confirmed and its first progress run to the end.
     void ConfigureAndWait(CSensorPage& page) {
-        ASSERT_TRUE(Click(&page, 1100));
+        ASSERT_TRUE(Click(&page, sensor_ids::kConfigure));
         AdvanceMs(140 * 46 + 1);
     }
     CString Text(CWnd& page, int id) {

@@ -6,13 +6,14 @@
 #include <set>
 
 #include "sensor_page_harness.h"
-#include "sensors/OneStreamMachines.h"
+#include "sensors/StandardMachines.h"
 #include "sensors/StepLimits.h"
 #include "sensors/StepMachine.h"
 
 namespace {
 
 using namespace kestrova::test;
+using namespace sensor_ids;
 using Body = ScriptedLine::Body;
 
 constexpr const char* kSuccess = "Successful operation！";
@@ -65,6 +66,10 @@ class StepMachineTest : public SensorPageTest {
         return n;
     }
 
+    void Tick(const sensor_steps::Machine& m) {
+        sensor_steps::RunTick(page, m, page.ReadTickInputs(m), page.Bus());
+    }
+
     CSensor_AirSpeedDlg& page = g_sensorAirSpeed;
     std::shared_ptr<ScriptedLine> line;
     PlayedSensor sensor{.values = {{0x0C, 0x10}, {0x22, 3}}};
@@ -76,29 +81,29 @@ TEST_F(StepMachineTest, ReadSucceedsWhenOnlyTheSecondPollOfEachPairAnswers) {
     AdvanceMs(110);
     EXPECT_EQ(page.m_nProgress, 132) << "11 steps × 12";
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
-    EXPECT_STREQ(Text(page, 1058), "1.0");
-    EXPECT_STREQ(Text(page, 1057), "300");
-    EXPECT_STREQ(Text(page, 1056), "3");
-    EXPECT_STREQ(Text(page, 1055), "9");
+    EXPECT_STREQ(Text(page, kFirmwareEdit), "1.0");
+    EXPECT_STREQ(Text(page, kDataRateEdit), "300");
+    EXPECT_STREQ(Text(page, kAppIdEdit), "3");
+    EXPECT_STREQ(Text(page, kPhysIdEdit), "9");
     EXPECT_EQ(Count(0x21), 1);
-    EXPECT_FALSE(Running(&page, 0)) << "the machine kills its own timer at its end";
+    EXPECT_FALSE(Running(&page, sensor_timers::kRead)) << "the machine kills its own timer at its end";
     AdvanceMs(8 * 16);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess})
         << "the progress run ends without a failure box";
-    EXPECT_TRUE(Enabled(page, 1102));
+    EXPECT_TRUE(Enabled(page, kWrite));
 }
 
 TEST_F(StepMachineTest, RateByteZeroEmptiesTheRateEditAndIdsOfZeroShowAsZero) {
     sensor.values = {{0x0C, 0x23}, {0x22, 0}};
     page.m_nAppId = 0;
     page.m_nPhysIdIndex = 0;
-    ASSERT_TRUE(Type(&page, 1057, "700"));
+    ASSERT_TRUE(Type(&page, kDataRateEdit, "700"));
     page.OnBnClickedRead();
     AdvanceMs(400);
-    EXPECT_STREQ(Text(page, 1058), "2.3");
-    EXPECT_STREQ(Text(page, 1057), "");
-    EXPECT_STREQ(Text(page, 1056), "0");
-    EXPECT_STREQ(Text(page, 1055), "0");
+    EXPECT_STREQ(Text(page, kFirmwareEdit), "2.3");
+    EXPECT_STREQ(Text(page, kDataRateEdit), "");
+    EXPECT_STREQ(Text(page, kAppIdEdit), "0");
+    EXPECT_STREQ(Text(page, kPhysIdEdit), "0");
 }
 
 TEST_F(StepMachineTest, TelemetryInAStreamPollStartsAgainFromTheEnterFrame) {
@@ -115,7 +120,7 @@ TEST_F(StepMachineTest, AHalfSeenPairLeftByATimeOutDoesNotConfirmTheNextWrite) {
     // A Write cut short by its time-out right after a matching first poll leaves the flag set;
     // the next Write must not take it for an answer to a read-back that never comes.
     page.m_bGotReply = 1;
-    ASSERT_TRUE(Type(&page, 1057, "500"));
+    ASSERT_TRUE(Type(&page, kDataRateEdit, "500"));
     sensor.overrides[{0x22, 1}] = std::nullopt;
     sensor.overrides[{0x22, 2}] = std::nullopt;
     page.OnBnClickedWrite();
@@ -125,9 +130,9 @@ TEST_F(StepMachineTest, AHalfSeenPairLeftByATimeOutDoesNotConfirmTheNextWrite) {
 }
 
 TEST_F(StepMachineTest, AnswerPairsRestartOnlyWithoutAnyAnswerInTheSecondPoll) {
-    ASSERT_TRUE(Type(&page, 1056, "3"));
-    ASSERT_TRUE(Type(&page, 1055, "9"));
-    ASSERT_TRUE(Type(&page, 1057, "500"));
+    ASSERT_TRUE(Type(&page, kAppIdEdit, "3"));
+    ASSERT_TRUE(Type(&page, kPhysIdEdit, "9"));
+    ASSERT_TRUE(Type(&page, kDataRateEdit, "500"));
     // The rate read-back answers 99 in its second poll: accepted.
     sensor.overrides[{0x22, 1}] = std::nullopt;
     sensor.overrides[{0x22, 2}] = 99;
@@ -148,9 +153,9 @@ TEST_F(StepMachineTest, AnswerPairsRestartOnlyWithoutAnyAnswerInTheSecondPoll) {
 }
 
 TEST_F(StepMachineTest, WriteMovesToTheNewIdsAtStepsSevenAndEleven) {
-    ASSERT_TRUE(Type(&page, 1056, "5"));
-    ASSERT_TRUE(Type(&page, 1055, "12"));
-    ASSERT_TRUE(Type(&page, 1057, "300"));
+    ASSERT_TRUE(Type(&page, kAppIdEdit, "5"));
+    ASSERT_TRUE(Type(&page, kPhysIdEdit, "12"));
+    ASSERT_TRUE(Type(&page, kDataRateEdit, "300"));
     page.OnBnClickedWrite();
     AdvanceMs(50 * 7);
     EXPECT_EQ(page.m_nAppId, 3);
@@ -185,20 +190,35 @@ TEST_F(StepMachineTest, DefaultSettingsEndsSilentlyWithItsOwnProgressFactor) {
     AdvanceMs(50 * 7);
     EXPECT_EQ(page.m_nProgress, 119) << "7 steps × 17";
     AdvanceMs(50);
-    EXPECT_FALSE(Running(&page, 4));
+    EXPECT_FALSE(Running(&page, sensor_timers::kDefault));
     EXPECT_TRUE(modal.shown().empty());
 }
 
-TEST_F(StepMachineTest, OneStreamTablesMatchTheLimitsOfTheirPages) {
-    for (const char* name : {"air speed", "150 A current", "LiPo"}) {
+TEST_F(StepMachineTest, EveryPagesMachinesMatchTheLimitsOfThatPage) {
+    const std::pair<const char*, CSensorPage*> pages[] = {
+        {"air speed", &g_sensorAirSpeed},
+        {"150 A current", &g_sensorCurrentH},
+    };
+    for (auto [name, p] : pages) {
         const auto* limits = sensor_steps::FindPageLimits(name);
-        ASSERT_NE(limits, nullptr);
-        EXPECT_EQ(sensor_steps::OneStreamRead().Limit(), limits->read.steps);
-        EXPECT_EQ(sensor_steps::OneStreamRead().progressFactor, limits->read.factor);
-        EXPECT_EQ(sensor_steps::OneStreamWrite().Limit(), limits->write.steps);
-        EXPECT_EQ(sensor_steps::OneStreamWrite().progressFactor, limits->write.factor);
-        EXPECT_EQ(sensor_steps::OneStreamDefault().Limit(), limits->defaults.steps);
-        EXPECT_EQ(sensor_steps::OneStreamDefault().progressFactor, limits->defaults.factor);
+        ASSERT_NE(limits, nullptr) << name;
+        const std::pair<UINT, sensor_steps::MachineLimit> expected[] = {
+            {sensor_timers::kRead, limits->read},
+            {sensor_timers::kWrite, limits->write},
+            {sensor_timers::kDefault, limits->defaults},
+        };
+        for (auto [timer, limit] : expected) {
+            const sensor_steps::Machine* found = nullptr;
+            for (const sensor_steps::Machine* m : p->Machines())
+                if (m->timer == timer) found = m;
+            if (limit.steps == 0) {
+                EXPECT_EQ(found, nullptr) << name << " has no machine on timer " << timer;
+                continue;
+            }
+            ASSERT_NE(found, nullptr) << name << ", timer " << timer;
+            EXPECT_EQ(found->Limit(), limit.steps) << name << ", timer " << timer;
+            EXPECT_EQ(found->progressFactor, limit.factor) << name << ", timer " << timer;
+        }
     }
 }
 
@@ -207,13 +227,13 @@ TEST_F(StepMachineTest, OneStreamTablesMatchTheLimitsOfTheirPages) {
 TEST_F(StepMachineTest, ResponseStepsRetryTheirExchangeAndStrictPairsRestartOnAWrongValue) {
     using namespace sensor_steps;
     Machine retry{
-        .timer = 6,
+        .timer = sensor_timers::kTimerCount - 1,
         .counter = &CSensorPage::m_nDefaultStep,
         .progressFactor = 46.5,
         .retryBack = 2,
         .address = 0x1B,
         .steps = {ReadParam(0x93),
-                  Step{.kind = StepKind::Response, .value = Const(1000), .width = 2}, Idle()}};
+                  Step{.kind = StepKind::Response, .value = Const(1000), .answerWidth = 2}, Idle()}};
     int reads = 0;
     line->answer = [&](const WrittenFrame& f, const std::vector<WrittenFrame>&) {
         if (f.poll || f.type != 0x30) return std::optional<Body>();
@@ -221,28 +241,28 @@ TEST_F(StepMachineTest, ResponseStepsRetryTheirExchangeAndStrictPairsRestartOnAW
         return std::optional<Body>(reads == 1 ? AnswerBody(0)
                                               : Body{0x32, 0, 0, 0, 0xE8, 0x03, 0, 0});
     };
-    RunTick(page, retry);
-    RunTick(page, retry);
+    Tick(retry);
+    Tick(retry);
     EXPECT_EQ(page.m_nDefaultStep, 0) << "a wrong answer goes back to its request";
-    RunTick(page, retry);
-    RunTick(page, retry);
+    Tick(retry);
+    Tick(retry);
     EXPECT_EQ(page.m_nDefaultStep, 2);
-    RunTick(page, retry);
+    Tick(retry);
     EXPECT_EQ(page.m_nDefaultStep, 0);
     EXPECT_EQ(page.m_nProgress, 139) << "3 × 46.5 is cut";
     EXPECT_EQ(reads, 2);
     EXPECT_EQ(wire->frames.front().address, 0x1B);
 
-    Machine strict{.timer = 6, .counter = &CSensorPage::m_nDefaultStep, .steps = {ReadParam(0x22)}};
+    Machine strict{.timer = sensor_timers::kTimerCount - 1, .counter = &CSensorPage::m_nDefaultStep, .steps = {ReadParam(0x22)}};
     AppendPairAgainst(strict.steps, Const(4), Check::StrictExpect);
     strict.steps.push_back(Leave());
     line->answer = [](const WrittenFrame& f, const std::vector<WrittenFrame>&) {
         return f.poll ? std::optional<Body>(AnswerBody(5)) : std::nullopt;
     };
     // The first poll reads the echo of the request; the second gets the wrong answer.
-    RunTick(page, strict);
-    RunTick(page, strict);
-    RunTick(page, strict);
+    Tick(strict);
+    Tick(strict);
+    Tick(strict);
     EXPECT_EQ(page.m_nDefaultStep, 0) << "a strict pair restarts on a wrong answer";
 }
 

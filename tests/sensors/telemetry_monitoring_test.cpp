@@ -29,7 +29,7 @@ class MonitoringTest : public AppTest {
         OpenPort();
         modal.Clear();
         bus->SetReceiverMode(true, platform::Now());
-        main().SetTimer(0, 1);
+        main().SetTimer(main_timers::kListener, sensor_timers::kListenerPeriodMs);
     }
     std::shared_ptr<sim::Bus> bus;
 };
