@@ -1,21 +1,19 @@
-// Read, Write and Default Settings on the air-speed page in real time, against kestrova-sim on a
-// pty: how many of 50 of each succeed, how many needed a restart of their machine (more than
-// one enter frame on the wire), how long each took, and the CPU the program used meanwhile.
-// Usage: bench_sensor_operations_bench [path/to/kestrova-sim] (default: ../sim/kestrova-sim).
+// The sensor pages' operations in real time, against kestrova-sim on a pty, one simulated device
+// per page: how many of each operation succeed, how many needed a restart of their machine
+// (more requests on the wire than one pass of its table sends), how long each took, and the CPU
+// the program used meanwhile.
+// Usage: bench_sensor_operations_bench [runs] [page name]... (default: 30 runs, every page).
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,30 +25,93 @@
 #include "platform/port_namespace.h"
 #include "platform/timer_service.h"
 #include "platform/ui_events.h"
+#include "resources/messages.h"
 #include "resources/resources.h"
+#include "sensors/SensorSteps.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kRuns = 50;
-
 using bench::RunEventsFor;
 using bench::Sim;
 
-// Enter frames the simulator heard so far.
-int EntersHeard(const fs::path& log) {
+// One operation of a page: its button, and what the page's controls should hold before run i.
+struct Operation {
+    const char* name;
+    UINT timer;  // the machine's timer: the machine that runs
+    void (CSensorPage::*start)();
+    std::function<void(CSensorPage& page, int run)> prepare;
+};
+
+// One page: the simulated device behind it, its tree item and what to run on it.
+struct PageCase {
+    const char* name;
+    const char* device;  // kestrova-sim's --device argument
+    int treeItem;
+    CSensorPage* page;
+    std::vector<Operation> operations;
+};
+
+void SetText(CSensorPage& page, int id, const char* text) {
+    page.SetDlgItemText(id, text);
+}
+
+std::vector<Operation> StandardOperations(std::function<void(CSensorPage&, int)> prepareWrite) {
+    return {
+        {"Read", sensor_timers::kRead, &CSensorPage::OnBnClickedRead, nullptr},
+        {"Write", sensor_timers::kWrite, &CSensorPage::OnBnClickedWrite, std::move(prepareWrite)},
+        {"Default Settings", sensor_timers::kDefault, &CSensorPage::OnBnClickedDefault, nullptr},
+    };
+}
+
+std::vector<PageCase> Pages() {
+    return {
+        {"air speed", "airspeed@9", 3, &g_sensorAirSpeed,
+         StandardOperations([](CSensorPage& p, int i) {
+             // New settings every time: rate 300 or 400 ms, application ID 0 or 1.
+             SetText(p, sensor_ids::kDataRateEdit, i % 2 ? "400" : "300");
+             SetText(p, sensor_ids::kAppIdEdit, i % 2 ? "1" : "0");
+             SetText(p, sensor_ids::kPhysIdEdit, "9");
+         })},
+        {"150 A current", "current150@2", 5, &g_sensorCurrentH,
+         StandardOperations([](CSensorPage& p, int i) {
+             SetText(p, sensor_ids::kDataRateEdit, i % 2 ? "500" : "600");
+             SetText(p, sensor_ids::kAppIdEdit, i % 2 ? "1" : "0");
+             SetText(p, sensor_ids::kPhysIdEdit, "2");
+         })},
+    };
+}
+
+// Requests the simulator heard so far (polls are two bytes, requests ten or more).
+int RequestsHeard(const fs::path& log) {
     std::ifstream in(log);
     std::string line;
     int n = 0;
-    while (std::getline(in, line)) n += line.find("received 7E 1C 21") != std::string::npos;
+    while (std::getline(in, line)) {
+        const auto at = line.find("received 7E ");
+        n += at != std::string::npos && line.size() - at > std::string("received 7E XX").size();
+    }
     return n;
 }
 
+// The requests one pass of a machine's table sends.
+int RequestsPerPass(const sensor_steps::Machine& m) {
+    using sensor_steps::StepKind;
+    return static_cast<int>(std::count_if(m.steps.begin(), m.steps.end(), [](const auto& s) {
+        return s.kind == StepKind::Enter || s.kind == StepKind::Leave ||
+               s.kind == StepKind::Read || s.kind == StepKind::Write;
+    }));
+}
+
+const sensor_steps::Machine* MachineOn(CSensorPage& page, UINT timer) {
+    for (const sensor_steps::Machine* m : page.Machines())
+        if (m->timer == timer) return m;
+    return nullptr;
+}
+
 struct Tally {
-    const char* name;
     int succeeded = 0;
-    int failed = 0;
     int restarted = 0;
     std::vector<double> ms;
 };
@@ -64,88 +125,83 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string simBinary =
-        argc > 1
-            ? argv[1]
-            : (fs::canonical("/proc/self/exe").parent_path().parent_path() / "sim" / "kestrova-sim")
-                  .string();
+    const fs::path simBinary =
+        fs::canonical("/proc/self/exe").parent_path().parent_path() / "sim" / "kestrova-sim";
     if (!fs::exists(simBinary)) {
         std::printf("kestrova-sim not found at %s; nothing measured\n", simBinary.c_str());
         return 0;
     }
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    std::vector<std::string> only(argv + std::min(argc, 2), argv + argc);
     if (!std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     platform::EnsureUiEvents();
     resources::RegisterAll();
     platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
-    std::vector<std::string> messages;
-    platform::SetModalHook([&messages](const platform::ModalRecord& r) {
-        if (r.kind == platform::ModalKind::MessageBox) messages.push_back(r.text);
+    std::vector<std::string> shown;
+    platform::SetModalHook([&shown](const platform::ModalRecord& r) {
+        if (r.kind == platform::ModalKind::MessageBox) shown.push_back(r.text);
         return platform::ModalAnswer{IDOK};
     });
-
-    const fs::path dir =
-        fs::temp_directory_path() / ("kestrova-operations-bench-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const fs::path log = dir / "wire.log";
-    Sim sim(simBinary, dir, {"--device", "airspeed@9", "--log", log.string()});
-    if (sim.Port() != "COM7") {
-        std::printf("kestrova-sim did not publish COM7; nothing measured\n");
-        return 0;
-    }
-    CKestrovaDlg main;
-    main.Create(CKestrovaDlg::IDD);
-    main.OnBnClickedOpen();
-    CSensor_AirSpeedDlg& page = g_sensorAirSpeed;
-    page.OnBnClickedConfigure();
-    RunEventsFor(140 * 46 + 200);
-    std::printf("Configure found the air-speed sensor at physical ID %d, application ID %d\n",
-                page.m_nPhysIdIndex, page.m_nAppId);
-
     auto& timers = platform::TimerService::Instance();
-    // One operation from its button until its progress run or time-out has ended it.
-    auto run = [&](Tally& tally, void (CSensorPage::*start)()) {
-        messages.clear();
-        int enters = EntersHeard(log);
-        auto t0 = std::chrono::steady_clock::now();
-        (page.*start)();
-        do {
-            RunEventsFor(5);
-        } while (timers.IsRunning(&page, 2));
-        tally.ms.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                .count());
-        bool failed =
-            std::find(messages.begin(), messages.end(), "Operation failed！") != messages.end();
-        tally.failed += failed;
-        tally.succeeded += !failed;
-        RunEventsFor(20);  // the simulator's log catches up
-        tally.restarted += EntersHeard(log) - enters > 1;
-    };
 
-    Tally reads{"Read"}, writes{"Write"}, defaults{"Default Settings"};
-    const double cpu0 = bench::CpuSeconds();
-    const auto wall0 = std::chrono::steady_clock::now();
-    for (int i = 0; i < kRuns; ++i) run(reads, &CSensorPage::OnBnClickedRead);
-    for (int i = 0; i < kRuns; ++i) {
-        // New settings every time: rate 300 or 400 ms, application ID 0 or 1.
-        page.SetDlgItemText(1057, i % 2 ? "400" : "300");
-        page.SetDlgItemText(1056, i % 2 ? "1" : "0");
-        page.SetDlgItemText(1055, "9");
-        run(writes, &CSensorPage::OnBnClickedWrite);
+    std::printf("%-18s %-17s %9s %9s %10s\n", "page", "operation", "succeeded", "restarted",
+                "median ms");
+    for (const PageCase& pc : Pages()) {
+        if (!only.empty() && std::find(only.begin(), only.end(), pc.name) == only.end()) continue;
+        const fs::path dir =
+            fs::temp_directory_path() / ("kestrova-operations-bench-" + std::to_string(getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const fs::path log = dir / "wire.log";
+        Sim sim(simBinary.string(), dir, {"--device", pc.device, "--log", log.string()});
+        if (sim.Port() != "COM7") {
+            std::printf("%-18s kestrova-sim did not publish COM7; nothing measured\n", pc.name);
+            continue;
+        }
+        CKestrovaDlg main;
+        main.Create(CKestrovaDlg::IDD);
+        main.OnBnClickedOpen();
+        main.m_treeDevices.SelectItem(main.m_hTreeItems[pc.treeItem]);
+        CSensorPage& page = *pc.page;
+        page.OnBnClickedConfigure();
+        while (timers.IsRunning(&page, sensor_timers::kTimeout)) RunEventsFor(20);
+
+        const double cpu0 = bench::CpuSeconds();
+        const auto wall0 = std::chrono::steady_clock::now();
+        for (const Operation& op : pc.operations) {
+            const sensor_steps::Machine* machine = MachineOn(page, op.timer);
+            if (!machine) continue;
+            Tally tally;
+            for (int i = 0; i < runs; ++i) {
+                if (op.prepare) op.prepare(page, i);
+                shown.clear();
+                const int requests = RequestsHeard(log);
+                const auto t0 = std::chrono::steady_clock::now();
+                (page.*op.start)();
+                do {
+                    RunEventsFor(5);
+                } while (timers.IsRunning(&page, sensor_timers::kTimeout));
+                tally.ms.push_back(std::chrono::duration<double, std::milli>(
+                                       std::chrono::steady_clock::now() - t0)
+                                       .count());
+                tally.succeeded += std::find(shown.begin(), shown.end(),
+                                             messages::kOperationFailed) == shown.end();
+                RunEventsFor(20);  // the simulator's log catches up
+                tally.restarted += RequestsHeard(log) - requests > RequestsPerPass(*machine);
+            }
+            std::printf("%-18s %-17s %5d/%-3d %9d %10.0f\n", pc.name, op.name, tally.succeeded,
+                        runs, tally.restarted, Median(tally.ms));
+        }
+        const double cpu = bench::CpuSeconds() - cpu0;
+        const double wallMs = std::chrono::duration<double, std::milli>(
+                                  std::chrono::steady_clock::now() - wall0)
+                                  .count();
+        std::printf("%-18s CPU during its operations: %.2f %% of one core\n", pc.name,
+                    100.0 * cpu / (wallMs / 1000.0));
+        main.OnBnClickedOpen();
+        main.DestroyWindow();
+        fs::remove_all(dir);
     }
-    for (int i = 0; i < kRuns; ++i) run(defaults, &CSensorPage::OnBnClickedDefault);
-    const double cpu = bench::CpuSeconds() - cpu0;
-    const double wallMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall0).count();
-
-    for (const Tally* t : {&reads, &writes, &defaults})
-        std::printf("%-16s %d/%d succeeded, %d failed, %d needed a restart; median %.0f ms\n",
-                    t->name, t->succeeded, kRuns, t->failed, t->restarted, Median(t->ms));
-    std::printf("CPU during the operations: %.2f %% of one core (%.0f ms over %.0f ms)\n",
-                100.0 * cpu / (wallMs / 1000.0), cpu * 1000, wallMs);
-    main.OnBnClickedOpen();
-    main.DestroyWindow();
-    fs::remove_all(dir);
     return 0;
 }
