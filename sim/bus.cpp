@@ -130,8 +130,19 @@ void Bus::HearUnit(const std::vector<std::uint8_t>& unit, Micros end, const char
     (void)who;
 }
 
+bool Bus::AnyInConfig() const {
+    for (const auto& d : devices_)
+        if (d->InConfig()) return true;
+    return false;
+}
+
 void Bus::Advance(Micros now) {
     while (receiver_ && nextReceiverPoll_ <= now) {
+        // While the program configures a device it is the one master: the receiver keeps quiet.
+        if (AnyInConfig()) {
+            nextReceiverPoll_ += timing_.receiverPollPeriod;
+            continue;
+        }
         std::vector<const Device*> sensors;
         for (auto& d : devices_)
             if (!d->Kind().streams.empty()) sensors.push_back(d.get());
@@ -165,6 +176,12 @@ void Bus::Write(const std::uint8_t* data, std::size_t n, Micros now) {
 }
 
 std::size_t Bus::Deliverable(Micros now) const {
+    if (timing_.handOverPeriod > 0) {
+        const Micros handedOver = now - now % timing_.handOverPeriod;
+        std::size_t count = 0;
+        while (count < rx_.size() && rx_[count].at <= handedOver) ++count;
+        return count;
+    }
     std::size_t count = 0;
     std::size_t i = 0;
     while (i < rx_.size() && rx_[i].at <= now) {
@@ -204,7 +221,10 @@ Micros Bus::NextDelivery(Micros now) {
     Advance(now);
     Micros next = INT64_MAX;
     const std::size_t ready = Deliverable(now);
-    if (ready < rx_.size()) {
+    if (ready < rx_.size() && timing_.handOverPeriod > 0) {
+        const Micros p = timing_.handOverPeriod;
+        next = (rx_[ready].at + p - 1) / p * p;
+    } else if (ready < rx_.size()) {
         std::size_t j = ready;
         while (j + 1 < rx_.size() && rx_[j + 1].at - rx_[j].at <= timing_.deliveryGap) ++j;
         next = rx_[j].at;

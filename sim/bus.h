@@ -30,6 +30,10 @@ struct Timing {
     // The adapter hands over what the wire carried once the line has been quiet this long, as
     // USB serial adapters do; 0 hands over every byte as it arrives.
     Micros deliveryGap = 1000;
+    // Non-zero: the adapter hands over what it has received only every this many µs, late and
+    // in chunks, as a USB adapter's latency timer does (16 ms on an FTDI by default); the
+    // quiet-line rule above then does not apply.
+    Micros handOverPeriod = 0;
     Micros receiverPollPeriod = 10000;
 };
 
@@ -67,6 +71,7 @@ class Bus {
         std::uint8_t value;
     };
     void Advance(Micros now);
+    bool AnyInConfig() const;
     Micros Transmit(const std::vector<std::uint8_t>& bytes, Micros start);
     void HearUnit(const std::vector<std::uint8_t>& unit, Micros end, const char* who);
     void Poll(std::uint8_t address, Micros end, bool fromProgram);

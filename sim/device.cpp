@@ -64,6 +64,19 @@ int Device::StreamOfDataId(std::uint16_t dataId) const {
     for (std::size_t s = 0; s < kind_->streams.size(); ++s)
         if (StreamDataId(static_cast<int>(s)) == dataId) return static_cast<int>(s);
     if (kind_->configBase != 0 && dataId == kind_->configBase + appId_) return 0;
+    // A configuration range 256 wide (the converter's) takes the whole low byte of any data ID
+    // the device sends: the program addresses it by the frame it decoded last.
+    if (kind_->configBase != 0 && (kind_->configBase & 0xFF) == 0 &&
+        (dataId & 0xFF00) == kind_->configBase) {
+        for (std::size_t s = 0; s < kind_->streams.size(); ++s)
+            if ((dataId & 0xFF) == (StreamDataId(static_cast<int>(s)) & 0xFF)) return 0;
+    }
+    // A device reached through a request address of its own (the fuel kit) takes requests on
+    // its first stream whatever application ID they carry: the read-back of a new application
+    // ID still carries the old one.
+    if (kind_->answersRequestsDirectly && !kind_->streams.empty() &&
+        (dataId & 0xFFF0) == kind_->streams[0].base)
+        return 0;
     return -1;
 }
 
@@ -88,9 +101,12 @@ std::optional<std::uint32_t> Device::ParamValue(std::uint8_t code, int stream) c
         default:
             break;
     }
-    for (std::size_t i = 0; i < kind_->quantities.size(); ++i)
-        if (kind_->quantities[i].resetCode == code && code != 0)
-            return static_cast<std::uint32_t>(std::lround(held_[i]));
+    for (std::size_t i = 0; i < kind_->quantities.size(); ++i) {
+        const sim::Quantity& q = kind_->quantities[i];
+        if (q.resetCode != code || code == 0) continue;
+        if (q.resetAnswer >= 0) return static_cast<std::uint32_t>(q.resetAnswer);
+        return static_cast<std::uint32_t>(std::lround(held_[i]));
+    }
     const auto it = params_.find(code);
     if (it == params_.end()) return std::nullopt;
     return it->second;
@@ -151,6 +167,7 @@ std::optional<bus::Body> Device::OnFrame(const bus::Body& frame, Micros t) {
     const std::uint16_t dataId = static_cast<std::uint16_t>(frame[1] | (frame[2] << 8));
     const int stream = StreamOfDataId(dataId);
     if (stream < 0) return std::nullopt;
+    if (stream > 0 && HasFault(DeviceFault::kFirstStreamOnly)) return std::nullopt;
     const std::uint8_t type = frame[0];
     const std::uint32_t value = frame[4] | (static_cast<std::uint32_t>(frame[5]) << 8) |
                                 (static_cast<std::uint32_t>(frame[6]) << 16);

@@ -17,11 +17,12 @@ using Micros = std::int64_t;
 
 // Ways a single device can misbehave.
 enum class DeviceFault : std::uint8_t {
-    kSilent,        // answers nothing
-    kIgnoresEnter,  // never enters configuration access, keeps streaming
-    kGarbage,       // answers polls with random bytes
-    kCutFrames,     // answers with only the first half of its frame
-    kSlowAnswers,   // answers, but far later than a real device
+    kSilent,           // answers nothing
+    kIgnoresEnter,     // never enters configuration access, keeps streaming
+    kGarbage,          // answers polls with random bytes
+    kCutFrames,        // answers with only the first half of its frame
+    kSlowAnswers,      // answers, but far later than a real device
+    kFirstStreamOnly,  // hears the requests on its first stream only: no answer on the others
 };
 
 class Device {

@@ -24,6 +24,11 @@ constexpr FaultName kFaults[] = {
      {}},
     {"cut-frames", "the device sends only half of each frame", false, DeviceFault::kCutFrames, {}},
     {"slow", "the device answers 20 ms late", false, DeviceFault::kSlowAnswers, {}},
+    {"first-stream",
+     "the device answers requests on its first stream only",
+     false,
+     DeviceFault::kFirstStreamOnly,
+     {}},
     {"garbage", "random bytes: instead of a device's answers (@PHYSID) or between frames", true,
      DeviceFault::kGarbage, BusFault::kGarbage},
     {"flood", "2100 bytes of noise after every poll of the program", true, {}, BusFault::kFlood},
@@ -112,6 +117,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             o.faults.push_back(f);
+        } else if (a == "--latency") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            if (!ParseInt(*v, o.latencyMs) || o.latencyMs < 0 || o.latencyMs > 1000) {
+                error = "latency must be 0..1000 ms: " + *v;
+                return std::nullopt;
+            }
         } else if (a == "--log") {
             const std::string* v = value();
             if (!v) return std::nullopt;
@@ -132,10 +144,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 std::string HelpText() {
     std::string t =
         "usage: kestrova-sim --port COMn [--device KIND[@PHYSID[:APPID]]]... [--receiver]\n"
-        "                    [--fault NAME[@PHYSID]]... [--log FILE]\n"
+        "                    [--fault NAME[@PHYSID]]... [--latency MS] [--log FILE]\n"
         "Serves a simulated Q.Wire bus on a pseudo-terminal published as COMn until SIGINT or\n"
         "SIGTERM. Without --device: one air-speed sensor. --receiver: the simulator polls its\n"
-        "sensors itself, as a receiver does, and the program only listens.\n\nkinds (default "
+        "sensors itself, as a receiver does, and the program only listens; the receiver is a KXV\n"
+        "stabilizer at physical ID 26 too (unless a device sits there), which the program\n"
+        "configures, and keeps quiet while a device is in configuration access. --latency MS: the\n"
+        "bytes of the bus reach the program only every MS ms, late and in chunks, as through a\n"
+        "USB adapter's latency timer (16 ms on an FTDI adapter by default).\n\nkinds (default "
         "physical ID):\n";
     for (const SensorKind& k : AllKinds()) {
         t += "  " + std::string(k.name) +
@@ -144,7 +160,8 @@ std::string HelpText() {
     }
     t += "\nfaults (NAME@PHYSID for one device, NAME alone for all devices or the bus):\n";
     for (const auto& f : kFaults)
-        t += "  " + std::string(f.name) + std::string(14 - std::string_view(f.name).size(), ' ') +
+        t += "  " + std::string(f.name) +
+             std::string(14 - std::min<std::size_t>(13, std::string_view(f.name).size()), ' ') +
              f.help + "\n";
     return t;
 }
@@ -158,7 +175,13 @@ bool SetUpBus(Bus& bus, const Options& options, std::string& error) {
         }
         bus.AddDevice(*d.kind, phys, d.appId);
     }
+    // A receiver is also the KXV stabilizer the program configures, unless one was named.
+    const SensorKind& stabilizer = *FindKind("kxv");
+    if (options.receiver && !bus.DeviceAt(stabilizer.defaultPhysId)) bus.AddDevice(stabilizer);
     bus.SetReceiverMode(options.receiver);
+    Timing timing = bus.GetTiming();
+    timing.handOverPeriod = Micros{options.latencyMs} * 1000;
+    bus.SetTiming(timing);
     for (const FaultSpec& spec : options.faults) {
         const FaultName* f = FindFault(spec.name);
         if (f->busLevel && (spec.physId < 0 || f->bus != BusFault::kGarbage)) {

@@ -26,6 +26,8 @@ struct Options {
     bool receiver = false;
     std::vector<FaultSpec> faults;
     std::string logFile;
+    // The adapter hands bytes over every this many ms; 0: once the line is quiet.
+    int latencyMs = 0;
     bool help = false;
 };
 

@@ -34,6 +34,9 @@ struct Quantity {
     double hi = 0;
     std::uint8_t resetCode = 0;
     std::uint8_t resetFromParam = 0;
+    // What a read of `resetCode` answers: this acknowledgement, or the counter itself when
+    // below 0.
+    std::int32_t resetAnswer = -1;
 };
 
 struct Stream {

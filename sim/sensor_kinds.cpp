@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "bus/fuel_kit_params.h"
 #include "sim/sensor_kind.h"
 
 namespace sim {
@@ -11,6 +12,7 @@ namespace sim {
 namespace {
 
 using E = Encoding;
+namespace fuel = bus::fuel_kit;
 
 std::vector<SensorKind> MakeKinds() {
     std::vector<SensorKind> k;
@@ -97,8 +99,10 @@ std::vector<SensorKind> MakeKinds() {
                          .drift = -1,
                          .lo = 0,
                          .hi = 60000,
-                         .resetCode = 0x93,
-                         .resetFromParam = 0x83},
+                         // Back to the tank volume; the kit acknowledges with 1000.
+                         .resetCode = fuel::kParamResetResidualVolume,
+                         .resetFromParam = fuel::kParamVolume,
+                         .resetAnswer = fuel::kResidualVolumeResetAnswer},
                         {.name = "residual percent", .base = 80, .swing = 10, .periodS = 120},
                         {.name = "flow mL/min", .base = 150, .swing = 50, .periodS = 25},
                         {.name = "maximum flow mL/min",
@@ -107,26 +111,26 @@ std::vector<SensorKind> MakeKinds() {
                          .drift = 1,
                          .lo = 0,
                          .hi = 200,
-                         .resetCode = 0x96},
+                         .resetCode = fuel::kParamResetMaximumFlow},
                         {.name = "average flow mL/min",
                          .base = 0,
                          .held = true,
                          .drift = 1,
                          .lo = 0,
                          .hi = 150,
-                         .resetCode = 0x97}},
-         .params = {{0x80, 100},
-                    {0x81, 100},
-                    {0x83, 1000},
-                    {0x8D, 1},
-                    {0x86, 1},
-                    {0x87, 10},
-                    {0x88, 200},
-                    {0x89, 90},
-                    {0x8A, 200},
-                    {0x8B, 200}},
+                         .resetCode = fuel::kParamResetAverageFlow}},
+         .params = {{fuel::kParamFlowPulse, 100},
+                    {fuel::kParamCdiLimit, 100},
+                    {fuel::kParamVolume, 1000},
+                    {fuel::kParamAutoReset, 1},
+                    {fuel::kParamFactorySettings, 1},
+                    {fuel::kParamVolumeLowAlarm, 10},
+                    {fuel::kParamOverFlowAlarm, 200},
+                    {fuel::kParamOverSpeedAlarm, 90},
+                    {fuel::kParamOverTemp1Alarm, 200},
+                    {fuel::kParamOverTemp2Alarm, 200}},
          .answersRequestsDirectly = true,
-         .factoryCode = 0x86});
+         .factoryCode = fuel::kParamFactorySettings});
 
     k.push_back(
         {.name = "gps",

@@ -184,7 +184,8 @@ TEST(Config, FuelKitAnswersRequestsDirectlyWithoutConfigurationAccess) {
     EXPECT_GT(d.Readings(w.now)[6], 0);
     w.Request(kWrite, 0x0D00, 0x93, 0, 0x1B);
     w.Request(kWrite, 0x0D00, 0x96, 0, 0x1B);
-    EXPECT_EQ(AnswerValue(read(0x93)), 60000u) << "residual volume back to the tank volume";
+    EXPECT_EQ(d.Readings(w.now)[3], 60000) << "residual volume back to the tank volume";
+    EXPECT_EQ(AnswerValue(read(0x93)), 1000u) << "the kit acknowledges the reset with 1000";
     EXPECT_EQ(AnswerValue(read(0x96)), 0u);
 
     w.Request(kWrite, 0x0D00, 0x86, 1, 0x1B);

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "sim/options.h"
 #include "sim/sim_wire.h"
 #include "support/sim_virtual_line.h"
 
@@ -43,6 +44,33 @@ TEST(Wire, BytesArriveAtLineSpeedAndAPollWithItsAnswerArrivesAsOneBurst) {
     EXPECT_EQ(w.bus.Available(w.now + 173), 1u);
     EXPECT_EQ(w.bus.Available(w.now + 347), 2u);
     EXPECT_EQ(w.bus.Available(w.now + 820), 3u);
+}
+
+// kestrova-sim --latency: what the wire carried reaches the program only at the adapter's
+// hand-overs, however long ago it arrived.
+TEST(Wire, ALatencyTimerHandsBytesOverOnlyEveryPeriod) {
+    std::string error;
+    auto options = sim::ParseOptions({"--port", "COM3", "--latency", "16"}, error);
+    ASSERT_TRUE(options) << error;
+    Wire w;
+    ASSERT_TRUE(sim::SetUpBus(w.bus, *options, error)) << error;
+    EXPECT_EQ(w.bus.GetTiming().handOverPeriod, 16'000);
+    EXPECT_FALSE(sim::ParseOptions({"--port", "COM3", "--latency", "-1"}, error));
+
+    const sim::Micros start = w.now - w.now % 16'000 + 16'000;  // a hand-over
+    const Bytes poll = {0x7E, 0xE9};
+    w.bus.Write(poll.data(), poll.size(), start + 1000);
+    EXPECT_EQ(w.bus.Available(start + 15'999), 0u) << "all there since 3 ms, still held";
+    EXPECT_EQ(w.bus.NextDelivery(start + 15'999), start + 16'000);
+    Bytes in(64);
+    EXPECT_EQ(w.bus.Read(in.data(), in.size(), start + 16'000), 10u);
+    // The next poll's echo and answer straddle a hand-over: a first piece, the rest 16 ms later.
+    w.bus.Write(poll.data(), poll.size(), start + 31'000);
+    const std::size_t piece = w.bus.Available(start + 32'000);
+    EXPECT_GT(piece, 2u);
+    EXPECT_LT(piece, 10u);
+    EXPECT_EQ(w.bus.Available(start + 47'999), piece);
+    EXPECT_EQ(w.bus.Available(start + 48'000), 10u);
 }
 
 TEST(Wire, DiscardDropsOnlyWhatHasArrived) {
