@@ -1,6 +1,9 @@
 // The bus scan (timer 1) and the Monitoring listener (timer 0): both read what arrived since
-// their previous tick and hand one whole telemetry frame to the decoding table.
+// their previous tick; the listener hands one whole telemetry frame to the decoding table, the
+// scan every whole answer behind an echoed poll, keeping an answer a read ended in the middle
+// of for the next tick.
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -29,18 +32,26 @@ telemetry::Pages GlobalPages() {
     };
 }
 
-// Everything waiting on the port, when it can be one frame. A backlog beyond the limit is
-// purged unread, so a flood never gets parsed and a read never outgrows the buffer.
-std::optional<bus::Body> ReadWaitingFrame() {
+// Reads everything waiting on the port into `raw` from `offset` on; returns how many bytes, or
+// nullopt when the backlog was beyond the limit and purged unread, so a flood never gets parsed
+// and a read never outgrows the buffer.
+std::optional<std::size_t> ReadWaiting(std::array<std::uint8_t, bus::kReadBufferSize>& raw,
+                                       std::size_t offset = 0) {
     DWORD waiting = g_serialPort.BytesWaiting();
     if (bus::ExceedsWaitingLimit(waiting)) {
         CKestrovaDlg::PurgePort();
         return std::nullopt;
     }
-    if (waiting == 0) return std::nullopt;
+    if (waiting == 0) return 0;
+    return g_serialPort.Read(raw.data() + offset, waiting);
+}
+
+// Everything waiting on the port, when it is one frame.
+std::optional<bus::Body> ReadWaitingFrame() {
     std::array<std::uint8_t, bus::kReadBufferSize> raw{};
-    DWORD n = g_serialPort.Read(raw.data(), waiting);
-    return telemetry::AcceptFrame(std::span<const std::uint8_t>(raw.data(), n));
+    std::optional<std::size_t> n = ReadWaiting(raw);
+    if (!n || *n == 0) return std::nullopt;
+    return telemetry::AcceptFrame(std::span<const std::uint8_t>(raw.data(), *n));
 }
 
 }  // namespace
@@ -60,13 +71,35 @@ void CKestrovaDlg::ScanBusStep() {
 }
 
 void CKestrovaDlg::DecodeScanReply() {
-    std::optional<bus::Body> body = ReadWaitingFrame();
-    if (!body) return;
+    static_assert(bus::kMaxWaitingBytes + telemetry::kMaxUnfinishedUnit <= bus::kReadBufferSize);
+    // An answer the last read ended in the middle of goes in front of what arrived since.
+    std::array<std::uint8_t, bus::kReadBufferSize> raw{};
+    const std::size_t carried = m_scanCarryLength;
+    std::copy_n(m_scanCarry, carried, raw.begin());
+    m_scanCarryLength = 0;
+    std::optional<std::size_t> n = ReadWaiting(raw, carried);
+    if (!n) return;  // purged: what was carried goes with the backlog
+    if (*n == 0) {
+        m_scanCarryLength = carried;  // the adapter is still holding the rest
+        return;
+    }
+    const std::span<const std::uint8_t> data(raw.data(), carried + *n);
+    // Each answer counts for the poll whose echo stands in front of it, so a read that carries
+    // several polls and answers (an adapter that holds bytes back) still puts every sensor at its
+    // own ID; a read of one frame counts, as ever, for the previous tick's poll.
     const int polled = m_nPollIndex == 0 ? bus::kPhysIdCount - 1 : m_nPollIndex - 1;
-    std::uint32_t presence =
-        telemetry::ApplyFrame(*body, GlobalPages(), telemetry::Decoder::kScan, polled);
-    for (int i = 0; i < telemetry::kPageCount; ++i)
-        if (presence & (1u << i)) m_bPresent[i] = 1;
+    std::array<telemetry::ScanUnit, telemetry::kMaxScanUnits> units;
+    std::size_t unfinishedAt = data.size();
+    const std::size_t count = telemetry::TakeScanUnits(data, polled, units, &unfinishedAt);
+    m_scanCarryLength = data.size() - unfinishedAt;
+    std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(unfinishedAt), m_scanCarryLength,
+                m_scanCarry);
+    for (std::size_t u = 0; u < count; ++u) {
+        std::uint32_t presence = telemetry::ApplyFrame(
+            units[u].body, GlobalPages(), telemetry::Decoder::kScan, units[u].physIdIndex);
+        for (int i = 0; i < telemetry::kPageCount; ++i)
+            if (presence & (1u << i)) m_bPresent[i] = 1;
+    }
 }
 
 void CKestrovaDlg::PublishPresence() {

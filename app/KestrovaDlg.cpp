@@ -13,6 +13,10 @@ CKestrovaDlg::CKestrovaDlg(CWnd* parent) : CDialogEx(IDD, parent) {
     m_hIcon = AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : nullptr;
 }
 
+CKestrovaDlg::~CKestrovaDlg() {
+    platform::SetHandlerExceptionHook(nullptr);
+}
+
 const platform::MessageMap* CKestrovaDlg::GetMessageMap() const {
     using namespace platform;
     static const MessageMap map{
@@ -65,6 +69,10 @@ BOOL CKestrovaDlg::OnInitDialog() {
     BroadcastToSensorPages(2, 0);
     BroadcastToSensorPages(5, 0);
     EnableKxvControls(1, 0);
+
+    // Whatever handler a port error escapes from (scan, listener, any page's exchange), it ends
+    // in one place.
+    platform::SetHandlerExceptionHook([this](CException& e) { return PortFailed(e); });
 
     EnableToolTips(TRUE);
     g_toolTip.Create(this, 0);
@@ -132,6 +140,7 @@ void CKestrovaDlg::OnBnClickedOpen() {
         BroadcastToSensorPages(2, 0);
         BroadcastToSensorPages(5, 0);
         EnableKxvControls(1, 0);
+        TurnLampsOff();
     } else if (OpenPort() == 1) {
         m_btnOpen.SetWindowText("Close");
         m_comboPort.EnableWindow(FALSE);
@@ -145,8 +154,11 @@ void CKestrovaDlg::OnBnClickedOpen() {
 }
 
 BOOL CKestrovaDlg::OnDeviceChange(UINT event, DWORD_PTR) {
-    for (UINT_PTR id = 0; id <= 6; ++id) KillTimer(id);
+    // Every bus timer stops before anything here can show a box: the box's loop would otherwise
+    // go on running operations on a port that is about to close.
+    StopBusTimers();
     if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) {
+        ++m_deviceChangeCount;
         BroadcastToSensorPages(3, 0);
         BroadcastToSensorPages(2, 0);
         EnableKxvControls(1, 0);
@@ -154,22 +166,10 @@ BOOL CKestrovaDlg::OnDeviceChange(UINT event, DWORD_PTR) {
         m_bPortOpen = FALSE;
         m_btnOpen.SetWindowText("Open");
         m_comboPort.EnableWindow(TRUE);
+        TurnLampsOff();
         m_comboPort.ResetContent();
         EnumeratePorts();
     }
-    g_sensorAirSpeed.StopTimers();
-    g_sensorCurrentH.StopTimers();
-    g_sensorCurrentL.StopTimers();
-    g_sensorGPS.StopTimers();
-    g_sensorLipoVoltage.StopTimers();
-    g_sensorRedundancyBus.StopTimers();
-    g_sensorRPM.StopTimers();
-    g_sensorQWireToUART.StopTimers();
-    g_sensorVariometer.StopTimers();
-    g_sensorFuelKit.StopTimers();
-    g_receiverKXV.StopTimers();
-    g_sensorSteeringEngine.StopTimers();
-    g_sensorReserve1.StopTimers();
     m_tabPages.EnableWindow(TRUE);
     m_treeDevices.EnableWindow(TRUE);
     return TRUE;

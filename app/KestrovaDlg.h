@@ -3,6 +3,9 @@
 // removal, the bus scan and monitoring timers, and the static bus operations the pages call.
 
 #include "platform/afx.h"
+#include "sensors/telemetry_frames.h"
+
+class CException;
 
 // The main window's timers: the Monitoring listener and the bus scan. A device change or a
 // failing port stops ids 0 up to kLast.
@@ -24,6 +27,7 @@ class CKestrovaDlg : public CDialogEx {
   public:
     static constexpr UINT IDD = 102;
     explicit CKestrovaDlg(CWnd* parent = nullptr);
+    ~CKestrovaDlg() override;
 
     // Bus operations on the one port; they need no window.
     static void SendBusFrame(unsigned char* frame, int length);
@@ -55,6 +59,15 @@ class CKestrovaDlg : public CDialogEx {
     void DeleteOldExecutable();
     void CheckForUpdate();
     void ShowUpdateProgress();
+
+    // A port that fails under any handler (a CSerialException from the scan, the listener or a
+    // page's exchange) is treated as gone: every bus timer stops, the port closes, the window
+    // shows its closed state and one box says why. Returns true: the failure is dealt with.
+    bool PortFailed(CException& error);
+    // Every timer that drives the bus: the main window's and those of every page.
+    void StopBusTimers();
+    // The connection lamps follow the port: off on every sensor page.
+    void TurnLampsOff();
 
     // The bus scan (timer 1) and the monitoring listener (timer 0).
     void ScanBusStep();
@@ -90,6 +103,13 @@ class CKestrovaDlg : public CDialogEx {
     BOOL m_bRadiosGroup = FALSE;
     int m_nPollIndex = 0;
     BYTE m_bPresent[30] = {};
+    // The start of an answer the scan's last read ended in the middle of, put before its next.
+    BYTE m_scanCarry[telemetry::kMaxUnfinishedUnit] = {};
+    std::size_t m_scanCarryLength = 0;
+    // Device arrivals and removals handled so far, and whether a port failure's box is open or
+    // waiting to be shown.
+    unsigned m_deviceChangeCount = 0;
+    bool m_portFailureToTell = false;
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;

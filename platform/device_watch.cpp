@@ -3,13 +3,16 @@
 // main thread, so the events reach the sink through the normal dispatch.
 
 #include <libudev.h>
+#include <sys/stat.h>
 
 #include <QFileSystemWatcher>
 #include <QSocketNotifier>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
-#include <set>
+#include <string>
 
 #include "platform/device_events.h"
 #include "platform/port_namespace.h"
@@ -19,14 +22,33 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-std::set<std::string> NamespaceEntries(const std::string& dir) {
-    std::set<std::string> names;
+// What tells one entry from another of the same name: a link replaced by a new one (a
+// simulator started again, an adapter plugged into another socket) differs in its own inode and
+// change time, and usually in its target; a dangling link is the same entry as before.
+struct EntryIdentity {
+    ino_t inode = 0;
+    std::int64_t changedNs = 0;
+    std::string target;
+    bool operator==(const EntryIdentity&) const = default;
+};
+
+std::map<std::string, EntryIdentity> NamespaceEntries(const std::string& dir) {
+    std::map<std::string, EntryIdentity> entries;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(dir, ec)) {
         std::string name = e.path().filename().string();
-        if (ParsePortName(name)) names.insert(name);
+        if (!ParsePortName(name)) continue;
+        EntryIdentity id;
+        struct stat st {};
+        if (::lstat(e.path().c_str(), &st) == 0) {
+            id.inode = st.st_ino;
+            id.changedNs = std::int64_t{st.st_ctim.tv_sec} * 1'000'000'000 + st.st_ctim.tv_nsec;
+        }
+        std::error_code linkError;
+        id.target = fs::read_symlink(e.path(), linkError).string();
+        entries.emplace(std::move(name), std::move(id));
     }
-    return names;
+    return entries;
 }
 
 class DeviceWatch {
@@ -55,16 +77,40 @@ class DeviceWatch {
         if (!p.empty()) m_watcher.addPath(QString::fromStdString(p.string()));
     }
 
+  public:
     void OnDirectoryChanged() {
         Arm();
         auto now = NamespaceEntries(m_dir);
-        for (const auto& name : m_entries)
-            if (!now.count(name)) RaiseDeviceChange(DBT_DEVICEREMOVECOMPLETE);
-        for (const auto& name : now)
-            if (!m_entries.count(name)) RaiseDeviceChange(DBT_DEVICEARRIVAL);
+        int removed = 0, arrived = 0;
+        for (const auto& [name, id] : m_entries) {
+            auto it = now.find(name);
+            if (it == now.end() || !(it->second == id)) ++removed;
+        }
+        for (const auto& [name, id] : now) {
+            auto it = m_entries.find(name);
+            if (it == m_entries.end() || !(it->second == id)) ++arrived;
+        }
+        // The list is brought up to date before any event goes out: the handlers may open a box,
+        // and a change that comes while it is open is compared with this list, not an old one.
         m_entries = std::move(now);
+        for (int i = 0; i < removed; ++i) RaiseDeviceChange(DBT_DEVICEREMOVECOMPLETE);
+        for (int i = 0; i < arrived; ++i) RaiseDeviceChange(DBT_DEVICEARRIVAL);
     }
 
+    void OnUdevEvents() {
+        if (!m_notifier) return;  // no kernel events here
+        // The monitor's socket does not block: this takes what is queued and stops.
+        while (udev_device* dev = udev_monitor_receive_device(m_monitor)) {
+            const char* action = udev_device_get_action(dev);
+            UINT event = 0;
+            if (action && std::strcmp(action, "add") == 0) event = DBT_DEVICEARRIVAL;
+            if (action && std::strcmp(action, "remove") == 0) event = DBT_DEVICEREMOVECOMPLETE;
+            udev_device_unref(dev);
+            if (event) RaiseDeviceChange(event);
+        }
+    }
+
+  private:
     void StartUdev() {
         m_udev = udev_new();
         if (!m_udev) return;
@@ -75,22 +121,11 @@ class DeviceWatch {
             return;  // no kernel events here (a container, say): the directory still counts
         m_notifier = std::make_unique<QSocketNotifier>(udev_monitor_get_fd(m_monitor),
                                                        QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { OnUdevEvent(); });
-    }
-
-    void OnUdevEvent() {
-        udev_device* dev = udev_monitor_receive_device(m_monitor);
-        if (!dev) return;
-        const char* action = udev_device_get_action(dev);
-        if (action && std::strcmp(action, "add") == 0)
-            RaiseDeviceChange(DBT_DEVICEARRIVAL);
-        else if (action && std::strcmp(action, "remove") == 0)
-            RaiseDeviceChange(DBT_DEVICEREMOVECOMPLETE);
-        udev_device_unref(dev);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { OnUdevEvents(); });
     }
 
     std::string m_dir;
-    std::set<std::string> m_entries;
+    std::map<std::string, EntryIdentity> m_entries;
     QFileSystemWatcher m_watcher;
     udev* m_udev = nullptr;
     udev_monitor* m_monitor = nullptr;
@@ -107,6 +142,12 @@ void StartDeviceWatch() {
 
 void StopDeviceWatch() {
     g_watch.reset();
+}
+
+void PollDeviceChanges() {
+    if (!g_watch) return;
+    g_watch->OnDirectoryChanged();
+    g_watch->OnUdevEvents();
 }
 
 }  // namespace platform

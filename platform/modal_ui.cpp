@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QWidget>
 #include <set>
+#include <vector>
 
 #include "platform/cstring.h"
 #include "platform/exception.h"
@@ -17,6 +18,32 @@ ModalHook& Hook() {
     static ModalHook hook;
     return hook;
 }
+
+HandlerExceptionHook& ExceptionHook() {
+    static HandlerExceptionHook hook;
+    return hook;
+}
+
+// Message boxes open now (nested loops), and what waits for the last of them to close.
+int& OpenBoxes() {
+    static int open = 0;
+    return open;
+}
+std::vector<std::function<void()>>& WaitingForNoBox() {
+    static std::vector<std::function<void()>> waiting;
+    return waiting;
+}
+
+class OpenBox {
+  public:
+    OpenBox() { ++OpenBoxes(); }
+    ~OpenBox() {
+        if (--OpenBoxes() > 0) return;
+        auto due = std::move(WaitingForNoBox());
+        WaitingForNoBox().clear();
+        for (auto& fn : due) WhenNoMessageBoxIsOpen(std::move(fn));
+    }
+};
 
 std::set<std::string>& OpenErrors() {
     static std::set<std::string> open;
@@ -97,7 +124,15 @@ ModalAnswer AskModalHook(const ModalRecord& record) {
     return answer;
 }
 
+void WhenNoMessageBoxIsOpen(std::function<void()> fn) {
+    if (OpenBoxes() > 0)
+        WaitingForNoBox().push_back(std::move(fn));
+    else
+        fn();
+}
+
 int ShowMessageBox(CWnd* owner, const char* text, const char* caption, UINT type) {
+    OpenBox open;
     std::string cap = caption ? caption : AfxAppName();
     if (HasModalHook()) {
         ModalRecord record;
@@ -119,7 +154,16 @@ void ReportHandlerError(const char* text) {
     OpenErrors().erase(message);
 }
 
+void SetHandlerExceptionHook(HandlerExceptionHook hook) {
+    ExceptionHook() = std::move(hook);
+}
+
 void ReportHandlerException(CException* e) {
+    // A copy: the hook may replace itself while it runs (its window going away in a nested loop).
+    if (HandlerExceptionHook hook = ExceptionHook(); hook && hook(*e)) {
+        e->Delete();
+        return;
+    }
     char text[512] = "";
     if (!e->GetErrorMessage(text, sizeof text, nullptr)) text[0] = '\0';
     e->Delete();

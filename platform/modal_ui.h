@@ -45,8 +45,21 @@ int ShowMessageBox(CWnd* owner, const char* text, const char* caption, UINT type
 
 // What a handler threw, shown as the framework shows it: one stop-icon box. While such a box is
 // open, the same error raised again (by further timer ticks) is not stacked into new boxes.
+// An installed exception hook sees the exception first.
 void ReportHandlerException(CException* e);
 void ReportHandlerError(const char* text);
+
+// Lets the program deal with some exceptions that escape a handler itself (a failing port, for
+// one) before the framework would report them. The hook returns true when it has dealt with
+// the exception, which is then deleted without the framework's box; false leaves it to the
+// usual report. It is reached from every dispatch, so windows made later need nothing of their
+// own. Null removes it.
+using HandlerExceptionHook = std::function<bool(CException& e)>;
+void SetHandlerExceptionHook(HandlerExceptionHook hook);
+
+// Runs `fn` once no message box is open: at once when none is, else as the last open one closes.
+// For news that must not be stacked on top of a box the user is still reading.
+void WhenNoMessageBoxIsOpen(std::function<void()> fn);
 
 }  // namespace platform
 

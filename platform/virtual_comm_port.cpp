@@ -10,16 +10,24 @@
 namespace platform {
 namespace {
 
-std::mutex g_mutex;
-std::set<int> g_held;  // virtual ports open now, for exclusive access
+// Virtual ports open now, for exclusive access, and their lock. Never destroyed: the program's
+// port is a global that may still close its handle after this file's statics would be gone.
+std::mutex& HeldMutex() {
+    static auto* mutex = new std::mutex;
+    return *mutex;
+}
+std::set<int>& Held() {
+    static auto* held = new std::set<int>;
+    return *held;
+}
 
 class VirtualCommPort : public CommPort {
   public:
     VirtualCommPort(int number, std::shared_ptr<VirtualLine> line)
         : m_number(number), m_line(std::move(line)), m_state(DefaultState()) {}
     ~VirtualCommPort() override {
-        std::lock_guard lock(g_mutex);
-        g_held.erase(m_number);
+        std::lock_guard lock(HeldMutex());
+        Held().erase(m_number);
     }
 
     bool GetState(DCB& dcb) override {
@@ -76,8 +84,8 @@ std::unique_ptr<CommPort> OpenVirtualPort(int number, std::shared_ptr<VirtualLin
         SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }
-    std::lock_guard lock(g_mutex);
-    if (!g_held.insert(number).second) {
+    std::lock_guard lock(HeldMutex());
+    if (!Held().insert(number).second) {
         SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
     }

@@ -282,18 +282,6 @@ const Row* FindRow(std::uint16_t dataId) {
     return nullptr;
 }
 
-std::optional<bus::Body> AcceptFrame(std::span<const std::uint8_t> raw) {
-    // Ten unstuffed bytes never take more than twenty on the wire; anything
-    // longer is not one frame, and the bound keeps the work per read small.
-    if (raw.size() < bus::kFrameLength || raw.size() > 2 * bus::kFrameLength) return std::nullopt;
-    std::array<std::uint8_t, 2 * bus::kFrameLength> out{};
-    if (bus::Unstuff(raw, out) != bus::kFrameLength || out[0] != bus::kFrameStart)
-        return std::nullopt;
-    bus::Body body{};
-    std::copy(out.begin() + 2, out.begin() + bus::kFrameLength, body.begin());
-    return body;
-}
-
 std::uint32_t ApplyFrame(const bus::Body& body, const Pages& pages, Decoder decoder,
                          int polledIndex) {
     const std::uint16_t dataId = static_cast<std::uint16_t>(body[2] << 8 | body[1]);

@@ -8,6 +8,7 @@
 #include <span>
 
 #include "bus/frame.h"
+#include "sensors/telemetry_frames.h"
 
 class CSensorPage;
 class CSensor_AirSpeedDlg;
@@ -95,11 +96,6 @@ struct Row {
 std::span<const Row> DecodingTable();
 // The row whose range holds `dataId`, or null.
 const Row* FindRow(std::uint16_t dataId);
-
-// The one frame a read brought, when after unstuffing it is exactly 10 bytes starting with a
-// frame start: its 8-byte body (type, data ID low, high, four value bytes, checksum). Anything
-// else (several frames, a cut one, stray bytes) is nullopt.
-std::optional<bus::Body> AcceptFrame(std::span<const std::uint8_t> raw);
 
 enum class Decoder : std::uint8_t { kScan, kMonitor };
 

@@ -138,4 +138,58 @@ TEST_F(NamespaceWatchTest, NamespaceCreatedAfterTheStartIsStillWatched) {
     EXPECT_EQ(events, std::vector<UINT>({DBT_DEVICEARRIVAL}));
 }
 
+TEST_F(NamespaceWatchTest, AnEntryReplacedUnderTheSameNameIsRemovalAndArrival) {
+    TempNamespace ns;
+    ns.Publish(4, "/dev/null");
+    platform::StartDeviceWatch();
+    // A simulator started again, or another adapter behind the same name: the old link goes and
+    // a new one takes its name at once.
+    ns.Withdraw(4);
+    ns.Publish(4, "/dev/zero");
+    PumpFor(2);
+    EXPECT_EQ(events, std::vector<UINT>({DBT_DEVICEREMOVECOMPLETE, DBT_DEVICEARRIVAL}));
+    events.clear();
+    // Even to the same target, a new link is a new device.
+    ns.Withdraw(4);
+    ns.Publish(4, "/dev/zero");
+    PumpFor(2);
+    EXPECT_EQ(events, std::vector<UINT>({DBT_DEVICEREMOVECOMPLETE, DBT_DEVICEARRIVAL}));
+}
+
+TEST_F(NamespaceWatchTest, AChangeWhileAnEventIsBeingHandledIsNotLost) {
+    TempNamespace ns;
+    platform::StartDeviceWatch();
+    // The first event's handler opens a box, whose loop runs while a second port appears.
+    bool inBox = false;
+    std::size_t seenInBox = 0;
+    platform::SetDeviceChangeSink([&](UINT e) {
+        events.push_back(e);
+        if (events.size() != 1 || inBox) return;
+        inBox = true;
+        ns.Publish(5, "/dev/zero");
+        PumpFor(2);
+        seenInBox = events.size();
+        inBox = false;
+    });
+    ns.Publish(4, "/dev/null");
+    PumpFor(2);
+    EXPECT_EQ(seenInBox, 2u) << "the new port is noticed while the box is open";
+    EXPECT_EQ(events, std::vector<UINT>({DBT_DEVICEARRIVAL, DBT_DEVICEARRIVAL}));
+    ns.Withdraw(5);
+    PumpFor(3);
+    EXPECT_EQ(events,
+              std::vector<UINT>({DBT_DEVICEARRIVAL, DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE}));
+}
+
+TEST_F(NamespaceWatchTest, PollingReportsAChangeAtOnce) {
+    TempNamespace ns;
+    ns.Publish(4, "/dev/null");
+    platform::StartDeviceWatch();
+    ns.Withdraw(4);
+    platform::PollDeviceChanges();
+    EXPECT_EQ(events, std::vector<UINT>({DBT_DEVICEREMOVECOMPLETE}));
+    PumpFor(2, 200);
+    EXPECT_EQ(events.size(), 1u) << "reported once";
+}
+
 }  // namespace
