@@ -80,6 +80,9 @@ void CKestrovaDlg::BroadcastToSensorPages(int mode, int flag) {
 
 void CKestrovaDlg::EnableKxvControls(int mode, int flag) {
     if (mode != 1 || (flag != 0 && flag != 1)) return;
-    for (int id : {1170, 1008, 1101, 1102, 1009}) Enable(&g_receiverKXV, id, flag);
+    // Nothing of the page may go on polling a port that closes.
+    if (flag == 0) g_receiverKXV.StopTimers();
+    using namespace kxv::page_ids;
+    for (int id : {kLoad, kSave, kRead, kWrite, kDefault}) Enable(&g_receiverKXV, id, flag);
     g_receiverKXV.EnableCalibrationButton(1, flag);
 }

@@ -56,6 +56,7 @@ int CFileException::CauseFromErrno(int error) {
         case EBADF:
             return invalidFile;
         case ENOSPC:
+        case EFBIG:
             return diskFull;
         case EIO:
             return hardIO;

@@ -1,4 +1,6 @@
 #pragma once
+// Information, tab 5 of the KXV page: help texts on the flight modes, Quick Mode and the other
+// switches. It has no operations of its own.
 
 #include "platform/afx.h"
 

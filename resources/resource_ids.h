@@ -11,3 +11,20 @@ constexpr unsigned IDB_CURRENT_SENSOR_150A = 143;
 constexpr unsigned IDB_WIRING_NOTICE = 155;
 constexpr unsigned IDB_LAMP_ON = 228;
 constexpr unsigned IDB_LAMP_OFF = 229;
+
+// Pictures of the KXV sub-pages: the wing types, the mounting positions and the six
+// calibration positions of the receiver case.
+constexpr unsigned IDB_KXV_CAL_LEFT_SIDE = 178;
+constexpr unsigned IDB_KXV_CAL_UPSIDE_DOWN = 179;
+constexpr unsigned IDB_KXV_CAL_RIGHT_SIDE = 180;
+constexpr unsigned IDB_KXV_CAL_NOSE_UP = 181;
+constexpr unsigned IDB_KXV_CAL_NOSE_DOWN = 182;
+constexpr unsigned IDB_KXV_CAL_FLAT = 183;
+constexpr unsigned IDB_KXV_MOUNT_BOTTOM = 184;
+constexpr unsigned IDB_KXV_MOUNT_LEFT_UP = 185;
+constexpr unsigned IDB_KXV_MOUNT_RIGHT_UP = 186;
+constexpr unsigned IDB_KXV_MOUNT_LEVEL = 187;
+constexpr unsigned IDB_KXV_WING_FLYING = 188;
+constexpr unsigned IDB_KXV_WING_NORMAL = 189;
+constexpr unsigned IDB_KXV_WING_VTAIL = 190;
+

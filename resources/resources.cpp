@@ -26,6 +26,19 @@ void RegisterAll() {
     platform::RegisterBitmap(IDB_WIRING_NOTICE, ":/pictures/wiring_notice.svg");
     platform::RegisterBitmap(IDB_LAMP_ON, ":/pictures/lamp_on.svg");
     platform::RegisterBitmap(IDB_LAMP_OFF, ":/pictures/lamp_off.svg");
+    platform::RegisterBitmap(IDB_KXV_CAL_LEFT_SIDE, ":/pictures/kxv_cal_left_side.svg");
+    platform::RegisterBitmap(IDB_KXV_CAL_UPSIDE_DOWN, ":/pictures/kxv_cal_upside_down.svg");
+    platform::RegisterBitmap(IDB_KXV_CAL_RIGHT_SIDE, ":/pictures/kxv_cal_right_side.svg");
+    platform::RegisterBitmap(IDB_KXV_CAL_NOSE_UP, ":/pictures/kxv_cal_nose_up.svg");
+    platform::RegisterBitmap(IDB_KXV_CAL_NOSE_DOWN, ":/pictures/kxv_cal_nose_down.svg");
+    platform::RegisterBitmap(IDB_KXV_CAL_FLAT, ":/pictures/kxv_cal_flat.svg");
+    platform::RegisterBitmap(IDB_KXV_MOUNT_BOTTOM, ":/pictures/kxv_mount_bottom.svg");
+    platform::RegisterBitmap(IDB_KXV_MOUNT_LEFT_UP, ":/pictures/kxv_mount_left_up.svg");
+    platform::RegisterBitmap(IDB_KXV_MOUNT_RIGHT_UP, ":/pictures/kxv_mount_right_up.svg");
+    platform::RegisterBitmap(IDB_KXV_MOUNT_LEVEL, ":/pictures/kxv_mount_level.svg");
+    platform::RegisterBitmap(IDB_KXV_WING_FLYING, ":/pictures/kxv_wing_flying.svg");
+    platform::RegisterBitmap(IDB_KXV_WING_NORMAL, ":/pictures/kxv_wing_normal.svg");
+    platform::RegisterBitmap(IDB_KXV_WING_VTAIL, ":/pictures/kxv_wing_vtail.svg");
     RegisterTemplates();
 }
 

@@ -8,6 +8,7 @@ void RegisterTemplates() {
     RegisterPageTemplates();
     RegisterOneStreamSensorTemplates();
     RegisterSensorBoxTemplates();
+    RegisterKxvTemplates();
     RegisterMainTemplates();
 }
 

@@ -9,5 +9,6 @@ void RegisterMainTemplates();
 void RegisterPageTemplates();
 void RegisterOneStreamSensorTemplates();
 void RegisterSensorBoxTemplates();
+void RegisterKxvTemplates();
 
 }  // namespace resources

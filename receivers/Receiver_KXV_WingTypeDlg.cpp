@@ -1,0 +1,78 @@
+#include "receivers/Receiver_KXV_WingTypeDlg.h"
+
+#include "receivers/kxv_ids.h"
+#include "receivers/kxv_picture.h"
+#include "resources/resource_ids.h"
+
+using namespace kxv;
+
+const platform::MessageMap* CReceiver_KXV_WingTypeDlg::GetMessageMap() const {
+    static const platform::MessageMap map = [] {
+        platform::MessageMap m{CDialogEx::ThisMessageMap(), {}};
+        for (int i = 0; i < wing_ids::kRadioCount; ++i)
+            m.entries.push_back(platform::OnBnClicked(
+                wing_ids::kFirstRadio + i, &CReceiver_KXV_WingTypeDlg::OnBnClickedWingType));
+        m.entries.push_back(platform::OnWmPaint(&CReceiver_KXV_WingTypeDlg::OnPaint));
+        return m;
+    }();
+    return &map;
+}
+
+void CReceiver_KXV_WingTypeDlg::DoDataExchange(CDataExchange* dx) {
+    CDialogEx::DoDataExchange(dx);
+    DDX_Check(dx, wing_ids::kAux1, m_nAux1Check);
+    DDX_Check(dx, wing_ids::kQuickMode, m_nQuickModeCheck);
+    DDX_Radio(dx, wing_ids::kFirstRadio, m_nWingRadio);
+    DDX_Check(dx, wing_ids::kAux2, m_nAux2Check);
+}
+
+void CReceiver_KXV_WingTypeDlg::ExchangeData(int mode) {
+    switch (mode) {
+        case 1:
+            // The picture follows on the next paint or tab change.
+            m_nWingRadio = m_nWingType;
+            m_nAux1Check = m_nAux1;
+            m_nAux2Check = m_nAux2;
+            m_nQuickModeCheck = m_nQuickMode;
+            UpdateData(FALSE);
+            break;
+        case 2:
+            UpdateData(TRUE);
+            // A type no radio shows (one the receiver reported) stays as it is: the radios'
+            // "none" is no wing type to send.
+            if (m_nWingRadio >= 0) m_nWingType = m_nWingRadio;
+            m_nAux1 = m_nAux1Check;
+            m_nAux2 = m_nAux2Check;
+            m_nQuickMode = m_nQuickModeCheck;
+            break;
+        case 3:
+            m_nWingRadio = 0;
+            ShowWingPicture();
+            m_nAux1 = m_nAux2 = m_nQuickMode = 0;
+            m_nAux1Check = m_nAux2Check = m_nQuickModeCheck = 0;
+            UpdateData(FALSE);
+            m_nWingType = 0;
+            break;
+        default:
+            break;
+    }
+}
+
+void CReceiver_KXV_WingTypeDlg::ShowWingPicture() {
+    UINT bitmap = IDB_KXV_WING_NORMAL;
+    if (m_nWingRadio == 1) bitmap = IDB_KXV_WING_FLYING;
+    if (m_nWingRadio == 2) bitmap = IDB_KXV_WING_VTAIL;
+    ShowPicture(*this, wing_ids::kPicture, bitmap);
+}
+
+void CReceiver_KXV_WingTypeDlg::OnBnClickedWingType() {
+    // The clicked radio is the checked one by now.
+    UpdateData(TRUE);
+    UpdateData(FALSE);
+    ShowWingPicture();
+}
+
+void CReceiver_KXV_WingTypeDlg::OnPaint() {
+    CPaintDC dc(this);
+    ShowWingPicture();
+}

@@ -1,0 +1,20 @@
+#pragma once
+// What the KXV page tells the user beside the fixed texts of resources/messages.h: why a Write,
+// a Save or a Load did nothing.
+
+namespace kxv::texts {
+
+inline constexpr const char* kNothingShownYet =
+    "Nothing was written: the pages do not show the receiver's parameters yet. Read the "
+    "receiver, load a parameter file or press Default first.";
+inline constexpr const char* kNothingWritten = "Nothing was written.";
+inline constexpr const char* kNothingSaved = "Nothing was saved.";
+inline constexpr const char* kNotANumber = "is not a whole number.";
+inline constexpr const char* kNotSaved = "The parameters were not saved: ";
+inline constexpr const char* kOldFileKept = " The file that was there is unchanged.";
+inline constexpr const char* kCannotOpen = "The parameter file could not be opened: ";
+inline constexpr const char* kCannotRead = "The parameter file could not be read: ";
+inline constexpr const char* kNoParameters = "The file holds no stabilizer parameters.";
+inline constexpr const char* kNothingLoaded = " Nothing was loaded.";
+
+}  // namespace kxv::texts

@@ -1,0 +1,117 @@
+#include "receivers/kxv_parameter_file.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace kxv {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The parameter a key names, and whether it named it by its older second key.
+const Parameter* FindByKey(std::string_view key, bool& second) {
+    for (const Parameter& p : kParameters) {
+        if (key == p.key) {
+            second = false;
+            return &p;
+        }
+        if (!p.secondKey.empty() && key == p.secondKey) {
+            second = true;
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    std::string out = "\"";
+    out += text.substr(0, kShown);
+    if (text.size() > kShown) out += "...";
+    return out + "\"";
+}
+
+}  // namespace
+
+Values FactoryValues() {
+    Values v{};
+    for (const Parameter& p : kParameters) v[static_cast<std::size_t>(p.k)] = p.factory;
+    return v;
+}
+
+std::string FormatParameterFile(const Values& values) {
+    std::string out;
+    for (const Parameter& p : kParameters) {
+        int v = values[static_cast<std::size_t>(p.k)];
+        if (p.kind == Kind::kAngle) v -= kAngleZero;
+        out += p.key;
+        out += ',';
+        out += std::to_string(v);
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool ReadLeadingNumber(std::string_view text, int& value) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
+    long long v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        v = std::min<long long>(v * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
+    v = negative ? -v : v;
+    value = static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+    return true;
+}
+
+bool ParameterFileReader::Take(std::string_view line) {
+    if (Refused()) return false;
+    ++line_;
+    if (line_ == 1 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        line.remove_prefix(kUtf8Bom.size());
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::size_t comma = line.find(',');
+    if (comma == std::string_view::npos) return true;  // no key at all
+    bool second = false;
+    const Parameter* p = FindByKey(line.substr(0, comma), second);
+    if (!p) return true;
+    const std::string_view text = line.substr(comma + 1);
+    const std::string where = "Line " + std::to_string(line_) + " (" + std::string(p->key) + "): ";
+    int v = 0;
+    if (!ReadLeadingNumber(text, v)) {
+        problem_ = where + Quoted(text) + " is not a number.";
+        return false;
+    }
+    switch (p->kind) {
+        case Kind::kChoice:
+        case Kind::kFlag:
+            v = std::clamp(v, 0, p->hi);
+            break;
+        case Kind::kGain:
+            v = ClampGain(v);
+            break;
+        case Kind::kAngle:
+            // Under the file key in degrees; under the older key already in the bus form.
+            v = second ? ClampHeldAngle(v) : ClampAngleDegrees(v) + kAngleZero;
+            break;
+        case Kind::kDirection:
+            if (v != kDirectionPositive && v != kDirectionReverse) {
+                problem_ =
+                    where + std::to_string(v) + " is no direction (255 is Positive, 0 is Reverse).";
+                return false;
+            }
+            break;
+    }
+    values_[static_cast<std::size_t>(p->k)] = v;
+    ++loaded_;
+    return true;
+}
+
+}  // namespace kxv

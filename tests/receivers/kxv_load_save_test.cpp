@@ -1,0 +1,262 @@
+// Save and Load of the KXV page through the file dialogs: round trips of all 26 parameters,
+// files as other programs and people leave them, and files that fail.
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "kxv_page_harness.h"
+#include "receivers/kxv_messages.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kestrova::test;
+using namespace kxv;
+using kxv::page_ids::kLoad;
+using kxv::page_ids::kSave;
+
+class KxvLoadSaveTest : public KxvPageTest {
+  protected:
+    void SetUp() override {
+        KxvPageTest::SetUp();
+        dir = fs::temp_directory_path() /
+              ("kestrova-kxv-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        modal.AnswerWith([this](const platform::ModalRecord& r) {
+            if (r.kind == platform::ModalKind::FileDialog) dialogs.push_back(r);
+            return platform::ModalAnswer{IDOK, nextPath};
+        });
+    }
+    void TearDown() override {
+        fs::remove_all(dir);
+        KxvPageTest::TearDown();
+    }
+    // Clicks Save or Load and answers its file dialog with `path`.
+    void Choose(int button, const fs::path& path) {
+        nextPath = path.string();
+        ASSERT_TRUE(Click(&page, button));
+    }
+    static std::string Contents(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static void Put(const fs::path& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    }
+    std::vector<std::string> Files() {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+        return names;
+    }
+
+    fs::path dir;
+    std::string nextPath;
+    std::vector<platform::ModalRecord> dialogs;
+};
+
+TEST_F(KxvLoadSaveTest, SaveWritesWhatThePagesShowAndLoadRestoresAll26WithoutTheBus) {
+    const int own[] = {1,   2,   0, 255, 0,   0,   255, 0,   1,   2, 3, 197, 198,
+                       199, 200, 7, 108, 148, 127, 129, 140, 111, 0, 1, 1,   0};
+    for (const Parameter& p : kParameters) SetReceiverValue(p.key, own[p.k]);
+    StartOnReceiver();
+    ReadAll();
+    const Values read = page.HeldValues();
+    Choose(kSave, dir / "set.csv");
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_FALSE(dialogs[0].openFile);
+    EXPECT_EQ(dialogs[0].filter, "Config文件(*.csv)|*.csv|所有文件(*.*) |*.*||");
+    EXPECT_EQ(dialogs[0].defaultExt, "csv");
+    EXPECT_EQ(Contents(dir / "set.csv"), FormatParameterFile(read));
+    EXPECT_EQ(Files(), std::vector<std::string>{"set.csv"}) << "nothing left beside it";
+
+    Run(page_ids::kDefault, 10001);
+    ASSERT_NE(page.HeldValues(), read);
+    const std::size_t first = wire->frames.size();
+    Choose(kLoad, dir / "set.csv");
+    EXPECT_TRUE(dialogs.back().openFile);
+    EXPECT_TRUE(Since(first, true).empty()) << "Load does not talk to the receiver";
+    for (const Parameter& p : kParameters)
+        EXPECT_EQ(page.HeldValue(p.k), read[static_cast<std::size_t>(p.k)])
+            << "lost in the round trip: " << p.key;
+    EXPECT_STREQ(Text(angles, Control("AutoLevelOffsetAngle_Aileron")), "-20");
+    EXPECT_EQ(Checked(mounting, mounting_ids::kFirstRadio + 2), BST_CHECKED);
+    EXPECT_EQ(ComboSelection(Control("CompensationDirection_Aileron1")), 1);
+    EXPECT_TRUE(modal.MessageTexts().empty());
+}
+
+TEST_F(KxvLoadSaveTest, ALoadedSetCanBeWrittenWithoutAReadFirst) {
+    Put(dir / "set.csv", FormatParameterFile(FactoryValues()));
+    SetReceiverValue("StabilizeGain_Aileron", 5);
+    StartOnReceiver();
+    Choose(kLoad, dir / "set.csv");
+    Run(page_ids::kWrite, kWriteMs);
+    EXPECT_TRUE(modal.MessageTexts().empty());
+    EXPECT_EQ(ReceiverValue("StabilizeGain_Aileron"), 50);
+}
+
+TEST_F(KxvLoadSaveTest, FilesAsOtherProgramsAndPeopleLeaveThemLoad) {
+    struct Variant {
+        const char* name;
+        std::string text;
+        int k;
+        int value;
+    };
+    const std::string lf = "WingType,2\nMountingType,3\nStabilizeGain_Aileron,120\n";
+    const Variant variants[] = {
+        {"LF line ends", lf, 7, 120},
+        {"no line end after the last line", "AUX1,1\r\nCrabGain_Rudder,60", 15, 60},
+        {"a UTF-8 byte order mark", "\xEF\xBB\xBFWingType,1\r\n", 0, 1},
+        {"the older keys", "WING_TYPE,1\r\nlevelComp[1],138\r\nflagB7TEN,0\r\n", 17, 138},
+        {"extra columns", "sideGain[0],77,,\r\n", 14, 77},
+        {"a value out of range", "StabilizeGain_Aileron,300\r\n", 7, 200},
+    };
+    StartOnReceiver();
+    for (const Variant& v : variants) {
+        Put(dir / "in.csv", v.text);
+        modal.Clear();
+        Choose(kLoad, dir / "in.csv");
+        EXPECT_TRUE(modal.MessageTexts().empty()) << v.name;
+        EXPECT_EQ(page.HeldValue(v.k), v.value) << v.name;
+    }
+    EXPECT_STREQ(Text(gains, Control("StabilizeGain_Aileron")), "200")
+        << "the clamped value is what the page shows";
+}
+
+TEST_F(KxvLoadSaveTest, BadFilesAreRefusedWithAReasonAndChangeNothing) {
+    struct Bad {
+        const char* name;
+        std::string text;
+        std::string says;
+    };
+    const Bad bad[] = {
+        {"an empty file", "", texts::kNoParameters},
+        {"no known key", "Name,Value\r\nfoo,1\r\n", texts::kNoParameters},
+        {"text in a number field", "WingType,1\r\nUprightGain_Rudder,high\r\n", "not a number"},
+        {"a truncated last line", "WingType,1\r\nKXV_Enable,", "KXV_Enable"},
+        {"a direction of 7", "dirGain[2],7\r\n", "no direction"},
+        {"binary junk", std::string("\0\xff\x01,\x7e\n,,\n", 9), texts::kNoParameters},
+    };
+    StartOnReceiver();
+    ReadAll();
+    const Values before = page.HeldValues();
+    for (const Bad& b : bad) {
+        Put(dir / "bad.csv", b.text);
+        modal.Clear();
+        Choose(kLoad, dir / "bad.csv");
+        const std::vector<std::string> said = modal.MessageTexts();
+        ASSERT_EQ(said.size(), 1u) << b.name;
+        EXPECT_NE(said[0].find(b.says), std::string::npos) << b.name << ": " << said[0];
+        EXPECT_NE(said[0].find("Nothing was loaded."), std::string::npos) << said[0];
+        EXPECT_EQ(page.HeldValues(), before) << b.name;
+    }
+}
+
+TEST_F(KxvLoadSaveTest, AFileThatCannotBeOpenedIsNamedAndTheValuesStay) {
+    StartOnReceiver();
+    ReadAll();
+    const Values before = page.HeldValues();
+    for (const fs::path& p : {dir / "missing.csv", dir}) {
+        modal.Clear();
+        Choose(kLoad, p);
+        ASSERT_EQ(modal.MessageTexts().size(), 1u) << p;
+        EXPECT_EQ(modal.MessageTexts()[0].rfind(texts::kCannotOpen, 0), 0u)
+            << modal.MessageTexts()[0];
+        EXPECT_EQ(page.HeldValues(), before);
+    }
+}
+
+TEST_F(KxvLoadSaveTest, CancellingEitherDialogChangesNothing) {
+    StartOnReceiver();
+    ReadAll();
+    const Values before = page.HeldValues();
+    modal.AnswerWith([](const platform::ModalRecord&) { return platform::ModalAnswer{IDCANCEL}; });
+    ASSERT_TRUE(Click(&page, kLoad));
+    ASSERT_TRUE(Click(&page, kSave));
+    EXPECT_EQ(page.HeldValues(), before);
+    EXPECT_TRUE(Files().empty());
+    EXPECT_TRUE(modal.MessageTexts().empty());
+}
+
+TEST_F(KxvLoadSaveTest, TextThatIsNoNumberStopsTheSaveBeforeItsDialog) {
+    StartOnReceiver();
+    ReadAll();
+    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 2));
+    ASSERT_TRUE(Type(&gains, Control("UprightGain_Rudder"), "fifty"));
+    modal.Clear();
+    Choose(kSave, dir / "never.csv");
+    EXPECT_TRUE(dialogs.empty());
+    ASSERT_EQ(modal.MessageTexts().size(), 1u);
+    EXPECT_NE(modal.MessageTexts()[0].find("Angle Gain: Hover Mode, Rudder"), std::string::npos);
+    EXPECT_NE(modal.MessageTexts()[0].find(texts::kNothingSaved), std::string::npos);
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(KxvLoadSaveTest, ASaveThatFailsHalfWayLeavesTheEarlierFileAsItWas) {
+    StartOnReceiver();
+    ReadAll();
+    const std::string earlier = "WingType,1\r\nthe user's earlier file\r\n";
+    Put(dir / "set.csv", earlier);
+    // A file-size limit stands in for a full disk: writes past 64 bytes fail.
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Choose(kSave, dir / "set.csv");
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldSignal);
+    ASSERT_EQ(modal.MessageTexts().size(), 1u);
+    EXPECT_EQ(modal.MessageTexts()[0].rfind(texts::kNotSaved, 0), 0u) << modal.MessageTexts()[0];
+    EXPECT_EQ(Contents(dir / "set.csv"), earlier);
+    EXPECT_EQ(Files(), std::vector<std::string>{"set.csv"}) << "the partial file is gone";
+}
+
+TEST_F(KxvLoadSaveTest, ASaveReplacesAnEarlierFileAndKeepsItsPermissions) {
+    StartOnReceiver();
+    ReadAll();
+    Put(dir / "set.csv", "old");
+    fs::permissions(dir / "set.csv",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    Choose(kSave, dir / "set.csv");
+    EXPECT_TRUE(modal.MessageTexts().empty());
+    EXPECT_EQ(Contents(dir / "set.csv"), FormatParameterFile(page.HeldValues()));
+    EXPECT_EQ(fs::status(dir / "set.csv").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(KxvLoadSaveTest, ASaveIntoAFolderThatIsNotThereSaysSoAndLeavesNothing) {
+    StartOnReceiver();
+    ReadAll();
+    Choose(kSave, dir / "no such folder" / "set.csv");
+    ASSERT_EQ(modal.MessageTexts().size(), 1u);
+    EXPECT_EQ(modal.MessageTexts()[0].rfind(texts::kNotSaved, 0), 0u);
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(KxvLoadSaveTest, TheDialogsStartInTheCurrentFolderHoweverLongItIs) {
+    fs::path deep = dir;
+    while (deep.string().size() <= 150) deep /= "a-folder-with-a-long-name";
+    fs::create_directories(deep);
+    const fs::path before = fs::current_path();
+    fs::current_path(deep);
+    StartOnReceiver();
+    ReadAll();
+    Choose(kSave, deep / "set.csv");
+    Choose(kLoad, deep / "set.csv");
+    fs::current_path(before);
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[0].initialDir, deep.string());
+    EXPECT_EQ(dialogs[1].initialDir, deep.string());
+}
+
+}  // namespace
