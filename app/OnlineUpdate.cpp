@@ -1,12 +1,169 @@
-// The update check at start-up.
+// The update check at start-up: the version file, the question, the download with its progress
+// box, and the swap of the executables that ends this process and starts the new one.
 
+#include <optional>
+#include <string>
+
+#include "app/AutoUpdateDlg.h"
 #include "app/KestrovaDlg.h"
+#include "app/executable_image.h"
+#include "app/update_server.h"
+#include "app/version_file.h"
+#include "platform/file.h"
 #include "platform/win32_files.h"
+#include "platform/win32_net.h"
+#include "platform/win32_process.h"
 
-void CKestrovaDlg::DeleteOldExecutable() {
-    DeleteFileA("Kestrova_old.exe");
+namespace {
+
+constexpr char kServerVersionPath[] = "/wp-content/uploads/kestrova/version.txt";
+constexpr char kServerExecutablePath[] = "/wp-content/uploads/kestrova/kestrova.exe";
+
+constexpr char kVersionFile[] = "Version.txt";
+constexpr char kNewExecutable[] = "NewSoftware.exe";
+constexpr char kExecutable[] = "Kestrova.exe";
+constexpr char kOldExecutable[] = "Kestrova_old.exe";
+
+// The version file is asked for before the main window shows, at every start: a server that
+// does not answer must hold start-up for seconds, not minutes.
+constexpr long kVersionConnectMs = 3000;
+constexpr long kVersionTotalMs = 5000;
+
+struct Limits {
+    long connectMs;
+    long totalMs;
+    long long maxBytes;
+};
+
+// One server file, over https only and trusting only the server's authorities. Without
+// `limits` the download's own time limits hold.
+HRESULT Fetch(const char* path, const char* fileName, std::optional<Limits> limits) {
+    const update::UpdateServer& server = update::CurrentUpdateServer();
+    if (server.baseUrl.rfind("https://", 0) != 0) return INET_E_UNKNOWN_PROTOCOL;
+    const platform::DownloadOptions previous = platform::GetDownloadOptions();
+    platform::DownloadOptions options = previous;
+    options.httpsOnly = true;
+    options.caFile = server.caFile;
+    options.maxBytes = 0;
+    if (limits) {
+        options.connectMs = limits->connectMs;
+        options.totalMs = limits->totalMs;
+        options.maxBytes = limits->maxBytes;
+    }
+    platform::SetDownloadOptions(options);
+    const std::string url = server.baseUrl + path;
+    HRESULT result = URLDownloadToFileA(nullptr, url.c_str(), fileName, 0, nullptr);
+    platform::SetDownloadOptions(previous);
+    return result;
 }
 
-void CKestrovaDlg::CheckForUpdate() {}
+// The number in the downloaded version file; nullopt when it cannot be read. Only its first
+// bytes are read: a version file is a few digits.
+std::optional<int> ReadVersionFile() {
+    CFile file;
+    if (!file.Open(kVersionFile, CFile::modeRead | CFile::typeBinary)) return std::nullopt;
+    std::string text(update::kMaxVersionFileBytes, '\0');
+    try {
+        text.resize(file.Read(text.data(), static_cast<UINT>(text.size())));
+    } catch (CFileException* e) {
+        e->Delete();
+        return std::nullopt;
+    }
+    file.Close();
+    return update::VersionFromText(text);
+}
 
-void CKestrovaDlg::ShowUpdateProgress() {}
+bool Rename(const char* from, const char* to) {
+    try {
+        CFile::Rename(from, to);
+        return true;
+    } catch (CFileException* e) {
+        e->Delete();
+        return false;
+    }
+}
+
+// Puts the downloaded executable in the program's place. When that fails, the folder is left as
+// it was: the old executable under its own name and no downloaded file.
+bool InstallNewExecutable() {
+    // Set before the renames: a program without it could not start, and nothing would be left
+    // that could.
+    if (platform::MakeExecutable(kNewExecutable) != ERROR_SUCCESS ||
+        !Rename(kExecutable, kOldExecutable)) {
+        DeleteFileA(kNewExecutable);
+        return false;
+    }
+    if (!Rename(kNewExecutable, kExecutable)) {
+        Rename(kOldExecutable, kExecutable);
+        DeleteFileA(kNewExecutable);
+        return false;
+    }
+    return true;
+}
+
+// The new executable is in place but would not start: the old one goes back.
+void RestoreOldExecutable() {
+    DeleteFileA(kExecutable);
+    Rename(kOldExecutable, kExecutable);
+}
+
+void StopUpdateProgress() {
+    if (!g_pUpdateDlg) return;
+    g_pUpdateDlg->KillTimer(CAutoUpdateDlg::kAnimationTimer);
+    g_pUpdateDlg->ShowWindow(SW_HIDE);
+}
+
+}  // namespace
+
+void CKestrovaDlg::DeleteOldExecutable() {
+    DeleteFileA(kOldExecutable);
+}
+
+void CKestrovaDlg::CheckForUpdate() {
+    const update::UpdateServer& server = update::CurrentUpdateServer();
+    if (!server.assumeNetworkAlive && IsNetworkAlive(nullptr) != TRUE) return;
+    if (Fetch(kServerVersionPath, kVersionFile,
+              Limits{kVersionConnectMs, kVersionTotalMs,
+                     static_cast<long long>(update::kMaxVersionFileBytes)}) != S_OK)
+        return;
+    const std::optional<int> version = ReadVersionFile();
+    if (!version) return;
+    DeleteFileA(kVersionFile);
+    if (*version <= update::kOwnVersion) return;
+
+    if (MessageBox("Do you want to update the software online?", "Find a new version !",
+                   MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
+        return;
+
+    ShowUpdateProgress();
+    const bool fetched = Fetch(kServerExecutablePath, kNewExecutable, std::nullopt) == S_OK;
+    // Only a whole program for this machine may take the place of this one.
+    const bool runnable =
+        fetched && update::CheckExecutableFile(kNewExecutable) == update::ImageVerdict::kRunnable;
+    StopUpdateProgress();
+    if (!runnable) DeleteFileA(kNewExecutable);
+    if (!runnable || !InstallNewExecutable()) {
+        MessageBox("Update failed", "Failed!", MB_OKCANCEL | MB_ICONINFORMATION);
+        return;
+    }
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(kExecutable, nullptr, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &process)) {
+        RestoreOldExecutable();
+        MessageBox("Update failed", "Failed!", MB_OKCANCEL | MB_ICONINFORMATION);
+        return;
+    }
+    // The new program runs; this one ends at once, with none of its destructors.
+    ExitProcess(0);
+}
+
+void CKestrovaDlg::ShowUpdateProgress() {
+    g_pUpdateDlg = nullptr;
+    g_pUpdateDlg = new CAutoUpdateDlg();
+    g_pUpdateDlg->Create(CAutoUpdateDlg::IDD, this);
+    g_pUpdateDlg->ShowWindow(SW_SHOW);
+    g_pUpdateDlg->StartAnimation();
+}

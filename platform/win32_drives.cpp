@@ -4,6 +4,7 @@
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <filesystem>
@@ -22,7 +23,14 @@ struct Drive {
     std::string mountPoint;
     std::string source;  // the device, as mounted
     std::string fsType;
+    std::optional<std::string> label;  // known without asking the device (test drives)
+    std::optional<UINT> type;
 };
+
+std::optional<std::vector<platform::TestDrive>>& TestDrives() {
+    static std::optional<std::vector<platform::TestDrive>> drives;
+    return drives;
+}
 
 // Mount-table fields escape blanks and backslashes as octal (\040).
 std::string Unescape(const std::string& s) {
@@ -41,10 +49,19 @@ std::string Unescape(const std::string& s) {
 
 std::vector<Drive> ListDrives() {
     std::vector<Drive> drives;
+    if (TestDrives()) {
+        for (const auto& t : *TestDrives())
+            drives.push_back(
+                Drive{static_cast<char>(std::toupper(static_cast<unsigned char>(t.letter))),
+                      t.directory, "", t.fileSystem, t.label, t.type});
+        std::sort(drives.begin(), drives.end(),
+                  [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
+        return drives;
+    }
     std::vector<dev_t> devices;
     std::ifstream mounts("/proc/self/mounts");
     std::string line;
-    Drive root{'C', "/", "", ""};
+    Drive root{'C', "/", "", "", std::nullopt, std::nullopt};
     std::vector<Drive> others;
     while (std::getline(mounts, line)) {
         std::istringstream in(line);
@@ -66,7 +83,7 @@ std::vector<Drive> ListDrives() {
         for (dev_t d : devices) seen = seen || d == dev.st_rdev;
         if (seen) continue;
         devices.push_back(dev.st_rdev);
-        others.push_back(Drive{0, point, source, type});
+        others.push_back(Drive{0, point, source, type, std::nullopt, std::nullopt});
     }
     drives.push_back(root);
     // The root's own device gets no second letter.
@@ -134,6 +151,10 @@ std::optional<std::string> DrivePathToPosix(const std::string& path) {
     return d->mountPoint == "/" ? "/" + rest : d->mountPoint + "/" + rest;
 }
 
+void SetTestDrives(std::optional<std::vector<TestDrive>> drives) {
+    TestDrives() = std::move(drives);
+}
+
 }  // namespace platform
 
 DWORD GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
@@ -154,6 +175,7 @@ UINT GetDriveTypeA(const char* rootPathName) {
     const Drive* d =
         FindDrive(drives, rootPathName && HasDrivePrefix(rootPathName) ? rootPathName[0] : 'C');
     if (!d) return DRIVE_NO_ROOT_DIR;
+    if (d->type) return *d->type;
     if (d->fsType == "iso9660" || d->fsType == "udf") return DRIVE_CDROM;
     struct stat st {};
     if (d->letter != 'C' && stat(d->source.c_str(), &st) == 0) {
@@ -179,7 +201,7 @@ BOOL GetVolumeInformationA(const char* rootPathName, char* volumeNameBuffer, DWO
     if (!d) return platform::FailWith(ERROR_PATH_NOT_FOUND);
     struct statvfs vfs {};
     if (statvfs(d->mountPoint.c_str(), &vfs) != 0) return platform::FailWithErrno(errno);
-    if (!CopyOut(LabelOf(d->source), volumeNameBuffer, volumeNameSize) ||
+    if (!CopyOut(d->label ? *d->label : LabelOf(d->source), volumeNameBuffer, volumeNameSize) ||
         !CopyOut(d->fsType, fileSystemNameBuffer, fileSystemNameSize))
         return platform::FailWith(ERROR_INSUFFICIENT_BUFFER);
     if (volumeSerialNumber) *volumeSerialNumber = static_cast<DWORD>(vfs.f_fsid);

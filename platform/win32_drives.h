@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win_types.h"
 
@@ -50,5 +51,17 @@ namespace platform {
 // The POSIX path for a path that may start with a drive ("C:", "d:\x\y"); nullopt for a drive
 // letter that is not there. Other paths come back unchanged.
 std::optional<std::string> DrivePathToPosix(const std::string& path);
+
+// A drive that stands in for this machine's mounts: its letter names `directory`.
+struct TestDrive {
+    char letter;
+    std::string directory;
+    std::string label;
+    std::string fileSystem;
+    UINT type = DRIVE_FIXED;
+};
+// Tests: the drive functions see exactly these drives (letters in any order, gaps allowed);
+// nullopt gives them this machine's mounts again.
+void SetTestDrives(std::optional<std::vector<TestDrive>> drives);
 
 }  // namespace platform

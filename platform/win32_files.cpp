@@ -54,4 +54,21 @@ DWORD RenamePath(const char* from, const char* to) {
     return result;
 }
 
+DWORD MakeExecutable(const char* path) {
+    DWORD result = ERROR_SUCCESS;
+    struct stat st {};
+    if (!path) {
+        result = ERROR_INVALID_PARAMETER;
+    } else if (stat(path, &st) != 0) {
+        result = Win32ErrorFromErrno(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        result = ERROR_ACCESS_DENIED;
+    } else {
+        const mode_t mode = st.st_mode & 07777;
+        if (chmod(path, mode | ((mode & 0444) >> 2)) != 0) result = Win32ErrorFromErrno(errno);
+    }
+    SetLastError(result);
+    return result;
+}
+
 }  // namespace platform

@@ -16,4 +16,9 @@ namespace platform {
 // `to` exists, or the Win32 code of the failure. Also sets the last error.
 DWORD RenamePath(const char* from, const char* to);
 
+// Lets whoever may read the file run it (the execute bit beside each read bit), as a program
+// that was fetched as plain bytes needs before it can be started. Returns ERROR_SUCCESS or the
+// Win32 code of the failure; also sets the last error.
+DWORD MakeExecutable(const char* path);
+
 }  // namespace platform

@@ -17,8 +17,10 @@
 
 namespace {
 
-long g_connectMs = 15000;
-long g_totalMs = 300000;
+platform::DownloadOptions& Options() {
+    static platform::DownloadOptions options;
+    return options;
+}
 
 HRESULT FromCurl(CURLcode code) {
     switch (code) {
@@ -39,6 +41,8 @@ HRESULT FromCurl(CURLcode code) {
         case CURLE_SSL_CERTPROBLEM:
         case CURLE_SSL_CACERT_BADFILE:
             return INET_E_SECURITY_PROBLEM;
+        case CURLE_FILESIZE_EXCEEDED:
+            return INET_E_DOWNLOAD_FAILURE;
         case CURLE_OUT_OF_MEMORY:
             return E_OUTOFMEMORY;
         case CURLE_WRITE_ERROR:
@@ -48,34 +52,61 @@ HRESULT FromCurl(CURLcode code) {
     }
 }
 
-size_t WriteBody(char* data, size_t size, size_t count, void* file) {
-    return std::fwrite(data, size, count, static_cast<FILE*>(file)) * size;
+struct Sink {
+    FILE* file;
+    long long written = 0;
+    long long maxBytes = 0;
+    bool tooLong = false;
+};
+
+size_t WriteBody(char* data, size_t size, size_t count, void* out) {
+    auto* sink = static_cast<Sink*>(out);
+    const long long n = static_cast<long long>(size * count);
+    // A server that sends no length is held to the limit here, byte by byte.
+    if (sink->maxBytes > 0 && sink->written + n > sink->maxBytes) {
+        sink->tooLong = true;
+        return 0;
+    }
+    sink->written += n;
+    return std::fwrite(data, size, count, sink->file) * size;
 }
 
 // Runs the transfer into `out`; S_OK only for a complete body with a status below 400.
 HRESULT Transfer(const char* url, FILE* out) {
+    const platform::DownloadOptions& o = Options();
     CURL* curl = curl_easy_init();
     if (!curl) return E_OUTOFMEMORY;
+    const char* protocols = o.httpsOnly ? "https" : "http,https";
     curl_easy_setopt(curl, CURLOPT_URL, url);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, protocols);
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, protocols);
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, g_connectMs);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, g_totalMs);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, o.connectMs);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, o.totalMs);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    // The curl tool's convention; the library itself reads neither variable.
-    if (const char* bundle = std::getenv("CURL_CA_BUNDLE"); bundle && *bundle)
-        curl_easy_setopt(curl, CURLOPT_CAINFO, bundle);
-    else if (const char* file = std::getenv("SSL_CERT_FILE"); file && *file)
-        curl_easy_setopt(curl, CURLOPT_CAINFO, file);
-    if (const char* dir = std::getenv("SSL_CERT_DIR"); dir && *dir)
-        curl_easy_setopt(curl, CURLOPT_CAPATH, dir);
+    if (o.maxBytes > 0)
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(o.maxBytes));
+    if (!o.caFile.empty()) {
+        // Only this file's authorities: neither the system's nor a directory of them.
+        curl_easy_setopt(curl, CURLOPT_CAINFO, o.caFile.c_str());
+        curl_easy_setopt(curl, CURLOPT_CAPATH, nullptr);
+    } else {
+        // The curl tool's convention; the library itself reads none of these variables.
+        if (const char* bundle = std::getenv("CURL_CA_BUNDLE"); bundle && *bundle)
+            curl_easy_setopt(curl, CURLOPT_CAINFO, bundle);
+        else if (const char* file = std::getenv("SSL_CERT_FILE"); file && *file)
+            curl_easy_setopt(curl, CURLOPT_CAINFO, file);
+        if (const char* dir = std::getenv("SSL_CERT_DIR"); dir && *dir)
+            curl_easy_setopt(curl, CURLOPT_CAPATH, dir);
+    }
+    Sink sink{out, 0, o.maxBytes};
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, out);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
     CURLcode code = curl_easy_perform(curl);
+    if (sink.tooLong) code = CURLE_FILESIZE_EXCEEDED;
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     curl_easy_cleanup(curl);
@@ -137,9 +168,17 @@ HRESULT URLDownloadToFileA(void* caller, const char* url, const char* fileName, 
 
 namespace platform {
 
+DownloadOptions GetDownloadOptions() {
+    return Options();
+}
+
+void SetDownloadOptions(const DownloadOptions& options) {
+    Options() = options;
+}
+
 void SetDownloadTimeouts(long connectMs, long totalMs) {
-    g_connectMs = connectMs;
-    g_totalMs = totalMs;
+    Options().connectMs = connectMs;
+    Options().totalMs = totalMs;
 }
 
 }  // namespace platform

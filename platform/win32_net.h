@@ -1,6 +1,8 @@
 #pragma once
 // Network state and downloads (http and https, with certificate verification).
 
+#include <string>
+
 #include "platform/win_types.h"
 
 using HRESULT = LONG;
@@ -38,12 +40,24 @@ BOOL IsNetworkAlive(DWORD* flags);
 // target, which takes the target's name only once the transfer is complete, so a failed or cut
 // download never leaves a partial file under that name (an existing target is replaced only by
 // a complete one). An HTTP status of 400 or more is a failure. Certificates are verified against
-// the system's authorities, or the bundle named by $CURL_CA_BUNDLE or $SSL_CERT_FILE.
-// `caller`, `reserved` and `callback` are unused.
+// the system's authorities, or the bundle named by $CURL_CA_BUNDLE or $SSL_CERT_FILE, or the one
+// the download options name. `caller`, `reserved` and `callback` are unused.
 HRESULT URLDownloadToFileA(void* caller, const char* url, const char* fileName, DWORD reserved,
                            void* callback);
 
 namespace platform {
+
+// How the downloads that follow are made. A caller that needs other limits or more trust checks
+// for one file sets them before it and puts the previous options back after it.
+struct DownloadOptions {
+    long connectMs = 15000;  // name lookup, connection and TLS handshake
+    long totalMs = 300000;   // the whole transfer
+    long long maxBytes = 0;  // a longer body fails the download; 0: no limit
+    bool httpsOnly = false;  // refuse plain http, for the address and for every redirect
+    std::string caFile;      // trust only the authorities in this file; empty: as above
+};
+DownloadOptions GetDownloadOptions();
+void SetDownloadOptions(const DownloadOptions& options);
 
 // Connection and whole-transfer limits of downloads (defaults 15 s and 300 s).
 void SetDownloadTimeouts(long connectMs, long totalMs);

@@ -14,6 +14,8 @@ extern char** environ;
 
 namespace {
 
+void (*g_exitHook)(UINT) = nullptr;
+
 struct ProcessRecord : platform::HandleRecord {
     pid_t pid;
 };
@@ -97,6 +99,15 @@ BOOL CreateProcessA(const char* applicationName, char* commandLine,
 }
 
 void ExitProcess(UINT exitCode) {
+    if (g_exitHook) g_exitHook(exitCode);
     std::fflush(nullptr);  // what was printed is kept; nothing else of the program runs
     _exit(static_cast<int>(exitCode));
 }
+
+namespace platform {
+
+void SetExitProcessHookForTesting(void (*hook)(UINT exitCode)) {
+    g_exitHook = hook;
+}
+
+}  // namespace platform

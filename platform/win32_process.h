@@ -49,3 +49,12 @@ BOOL CreateProcessA(const char* applicationName, char* commandLine,
 
 // Ends the process at once with `exitCode`: no destructor and no exit handler runs.
 [[noreturn]] void ExitProcess(UINT exitCode);
+
+namespace platform {
+
+// Tests that run the program in their own process: `hook` runs first when ExitProcess is
+// called, so the test can end the process its own way (an exit code 0 from the middle of a test
+// would look like a pass). Null removes it.
+void SetExitProcessHookForTesting(void (*hook)(UINT exitCode));
+
+}  // namespace platform

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "platform/afx.h"
+#include "radios/model_template_page.h"
 
-class CRadios_ModelCreate_T70_Airplane_Normal1Dlg : public CDialogEx {
+// The template of a normal airplane.
+class CRadios_ModelCreate_T70_Airplane_Normal1Dlg : public radios::ModelTemplatePage {
   public:
     static constexpr UINT IDD = 373;
-    CRadios_ModelCreate_T70_Airplane_Normal1Dlg() : CDialogEx(IDD) {}
+    CRadios_ModelCreate_T70_Airplane_Normal1Dlg() : ModelTemplatePage(IDD, true) {}
 };

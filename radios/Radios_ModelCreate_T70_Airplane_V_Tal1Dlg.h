@@ -1,9 +1,10 @@
 #pragma once
 
-#include "platform/afx.h"
+#include "radios/model_template_page.h"
 
-class CRadios_ModelCreate_T70_Airplane_V_Tal1Dlg : public CDialogEx {
+// The template of a V-tail airplane.
+class CRadios_ModelCreate_T70_Airplane_V_Tal1Dlg : public radios::ModelTemplatePage {
   public:
     static constexpr UINT IDD = 375;
-    CRadios_ModelCreate_T70_Airplane_V_Tal1Dlg() : CDialogEx(IDD) {}
+    CRadios_ModelCreate_T70_Airplane_V_Tal1Dlg() : ModelTemplatePage(IDD, true) {}
 };

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "platform/afx.h"
+#include "radios/model_template_page.h"
 
-class CRadios_ModelCreate_T70_Helicopter_HE31Dlg : public CDialogEx {
+// The template of an HE-3 helicopter.
+class CRadios_ModelCreate_T70_Helicopter_HE31Dlg : public radios::ModelTemplatePage {
   public:
     static constexpr UINT IDD = 386;
-    CRadios_ModelCreate_T70_Helicopter_HE31Dlg() : CDialogEx(IDD) {}
+    CRadios_ModelCreate_T70_Helicopter_HE31Dlg() : ModelTemplatePage(IDD, true) {}
 };

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "platform/afx.h"
+#include "radios/model_template_page.h"
 
-class CRadios_ModelCreate_T70_Helicopter_HR31Dlg : public CDialogEx {
+// The template of an HR-3 helicopter.
+class CRadios_ModelCreate_T70_Helicopter_HR31Dlg : public radios::ModelTemplatePage {
   public:
     static constexpr UINT IDD = 387;
-    CRadios_ModelCreate_T70_Helicopter_HR31Dlg() : CDialogEx(IDD) {}
+    CRadios_ModelCreate_T70_Helicopter_HR31Dlg() : ModelTemplatePage(IDD, true) {}
 };

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "platform/afx.h"
+#include "radios/model_template_page.h"
 
-class CRadios_ModelCreate_T70_Helicopter_H_4X1Dlg : public CDialogEx {
+// The template of an H-4X helicopter.
+class CRadios_ModelCreate_T70_Helicopter_H_4X1Dlg : public radios::ModelTemplatePage {
   public:
     static constexpr UINT IDD = 385;
-    CRadios_ModelCreate_T70_Helicopter_H_4X1Dlg() : CDialogEx(IDD) {}
+    CRadios_ModelCreate_T70_Helicopter_H_4X1Dlg() : ModelTemplatePage(IDD, true) {}
 };

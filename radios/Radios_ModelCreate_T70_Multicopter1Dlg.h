@@ -1,9 +1,10 @@
 #pragma once
 
-#include "platform/afx.h"
+#include "radios/model_template_page.h"
 
-class CRadios_ModelCreate_T70_Multicopter1Dlg : public CDialogEx {
+// The template of a multicopter.
+class CRadios_ModelCreate_T70_Multicopter1Dlg : public radios::ModelTemplatePage {
   public:
     static constexpr UINT IDD = 394;
-    CRadios_ModelCreate_T70_Multicopter1Dlg() : CDialogEx(IDD) {}
+    CRadios_ModelCreate_T70_Multicopter1Dlg() : ModelTemplatePage(IDD, true) {}
 };

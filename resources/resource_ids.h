@@ -28,3 +28,6 @@ constexpr unsigned IDB_KXV_WING_FLYING = 188;
 constexpr unsigned IDB_KXV_WING_NORMAL = 189;
 constexpr unsigned IDB_KXV_WING_VTAIL = 190;
 
+// Pictures of the radios on the model-creation pages.
+constexpr unsigned IDB_T70_RADIO = 275;
+constexpr unsigned IDB_T90_RADIO = 276;

@@ -26,6 +26,8 @@ void RegisterAll() {
     platform::RegisterBitmap(IDB_WIRING_NOTICE, ":/pictures/wiring_notice.svg");
     platform::RegisterBitmap(IDB_LAMP_ON, ":/pictures/lamp_on.svg");
     platform::RegisterBitmap(IDB_LAMP_OFF, ":/pictures/lamp_off.svg");
+    platform::RegisterBitmap(IDB_T70_RADIO, ":/pictures/t70_radio.svg");
+    platform::RegisterBitmap(IDB_T90_RADIO, ":/pictures/t90_radio.svg");
     platform::RegisterBitmap(IDB_KXV_CAL_LEFT_SIDE, ":/pictures/kxv_cal_left_side.svg");
     platform::RegisterBitmap(IDB_KXV_CAL_UPSIDE_DOWN, ":/pictures/kxv_cal_upside_down.svg");
     platform::RegisterBitmap(IDB_KXV_CAL_RIGHT_SIDE, ":/pictures/kxv_cal_right_side.svg");

@@ -9,6 +9,7 @@ void RegisterTemplates() {
     RegisterOneStreamSensorTemplates();
     RegisterSensorBoxTemplates();
     RegisterKxvTemplates();
+    RegisterRadioTemplates();
     RegisterMainTemplates();
 }
 

@@ -10,5 +10,6 @@ void RegisterPageTemplates();
 void RegisterOneStreamSensorTemplates();
 void RegisterSensorBoxTemplates();
 void RegisterKxvTemplates();
+void RegisterRadioTemplates();
 
 }  // namespace resources

@@ -1,4 +1,4 @@
-// The main window and the about box.
+// The main window, the about box and the box shown while an update downloads.
 
 #include "platform/dialog_template.h"
 #include "platform/styles.h"
@@ -44,11 +44,25 @@ const DialogTemplate kAboutBox{
          WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP, 113, 41, 50, 14},
     }};
 
+// No caption: a sizing border round an endlessly running bar, centred on the main window.
+const DialogTemplate kUpdateBox{
+    211,
+    "",
+    310,
+    78,
+    WS_POPUP | WS_THICKFRAME | WS_SYSMENU | DS_CENTER,
+    "MS Shell Dlg",
+    8,
+    {
+        {CtrlKind::Progress, 1104, "", WS_VISIBLE | WS_BORDER, 18, 31, 270, 15},
+    }};
+
 }  // namespace
 
 void RegisterMainTemplates() {
     platform::RegisterDialogTemplate(kMainWindow);
     platform::RegisterDialogTemplate(kAboutBox);
+    platform::RegisterDialogTemplate(kUpdateBox);
 }
 
 }  // namespace resources

@@ -1,5 +1,5 @@
 // Templates of the pages that are still empty frames: the reserve sensor pages, the placeholder
-// receiver pages, the radio pages and the dialogs that sit inside other pages.
+// receiver and radio pages, and the dialogs that sit inside other pages.
 
 #include "platform/dialog_template.h"
 #include "platform/styles.h"
@@ -36,18 +36,8 @@ const std::vector<DialogTemplate>& Templates() {
         t.push_back(Marked(141, "K7L"));
         t.push_back(Page(166, 606, 384));
         for (UINT id : {168u, 169u, 170u, 171u, 172u, 196u}) t.push_back(Page(id, 597, 341));
-        t.push_back(Page(214, 606, 384));
-        t.push_back(Page(215, 606, 384));
         t.push_back(Marked(216, "2"));
         t.push_back(Marked(217, "3"));
-        t.push_back(Page(368, 592, 367));
-        t.push_back(Page(369, 592, 367));
-        for (UINT id :
-             {372u, 373u, 374u, 375u, 382u, 383u, 384u, 385u, 386u, 387u, 394u, 395u, 396u, 397u})
-            t.push_back(Page(id, 345, 196));
-        for (UINT id : {405u, 406u})
-            t.push_back(DialogTemplate{
-                id, "", 300, 200, WS_POPUP | WS_CAPTION | WS_SYSMENU, "MS Shell Dlg", 9, {}});
         return t;
     }();
     return templates;

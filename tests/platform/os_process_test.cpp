@@ -62,6 +62,19 @@ TEST_F(FilesAndProcesses, RenameNeverReplaces) {
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(FilesAndProcesses, MakeExecutableLetsWhoeverMayReadRunTheFile) {
+    std::ofstream("NewSoftware.exe") << "new";
+    fs::permissions("NewSoftware.exe",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(platform::MakeExecutable("NewSoftware.exe"), ERROR_SUCCESS);
+    EXPECT_EQ(fs::status("NewSoftware.exe").permissions(),
+              fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    fs::create_directory("sub");
+    EXPECT_EQ(platform::MakeExecutable("sub"), ERROR_ACCESS_DENIED) << "folders stay as they are";
+    EXPECT_EQ(platform::MakeExecutable("absent"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
 TEST_F(FilesAndProcesses, CurrentDirectoryWithTooSmallBufferGivesTheSizeNeeded) {
     std::string cwd = fs::current_path().string();
     char small[4] = "abc";

@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
+#include "app/update_server.h"
 #include "platform/port_namespace.h"
 #include "resources/resources.h"
 #include "support/quiet_line.h"
@@ -16,6 +17,9 @@ void AppTest::SetUp() {
     // Only the ports a test binds exist: none of this machine's own serial devices.
     ::setenv("KESTROVA_DEVICES", "/nonexistent-kestrova-devices", 1);
     platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
+    // No update server: the start-up check finds nothing without touching the network. The
+    // update tests put their own server in its place.
+    update::SetUpdateServerForTesting({});
 }
 
 void AppTest::TearDown() {
