@@ -97,6 +97,9 @@ void CSensorPage::StopTimers() {
     if (CWnd* bar = GetDlgItem(kProgress)) bar->ShowWindow(SW_HIDE);
     m_nProgress = 0;
     m_runningMachine = nullptr;
+    // The operation is over: the next one starts at its first step, not where this one stopped.
+    m_nReadStep = 0;
+    m_nDefaultStep = 0;
 }
 
 void CSensorPage::DrawConnectionState() {
@@ -210,9 +213,11 @@ void CSensorPage::StartOperation(const sensor_steps::Machine& machine) {
     DisableForOperation();
     m_nOperation = machine.operation;
     m_runningMachine = &machine;
-    // The pair polls only ever set the flag; a new operation starts with it clear, whatever
-    // an operation cut short by its time-out left behind.
+    // The pair polls only ever set the flag, and a missed telemetry poll is remembered in
+    // m_bRestart; a new operation starts with both clear, whatever an operation cut short by its
+    // time-out left behind.
     m_bGotReply = 0;
+    m_bRestart = 0;
     EnableMainControl(kMainTree, FALSE);
     EnableMainControl(kMainOpen, FALSE);
     EnableMainControl(kMainTab, FALSE);
@@ -268,6 +273,7 @@ void CSensorPage::RunMachineOnTimer(UINT timer) {
     // The machine kills its timer before its closing box: the box's loop must not run it on.
     if (m_runningMachine == m) m_runningMachine = nullptr;
     KillTimer(m->timer);
+    if (outcome.state == sensor_steps::Outcome::State::Completed) MachineCompleted(*m);
     if (outcome.message) AfxMessageBox(outcome.message);
 }
 

@@ -87,6 +87,8 @@ class CSensorPage : public CDialogEx {
     // The page's own buttons: enabled when an operation ends, disabled when one starts.
     virtual void EnableAfterOperation(int operation);
     virtual void DisableForOperation();
+    // A machine reached its last step (before its closing message).
+    virtual void MachineCompleted(const sensor_steps::Machine& machine) {}
 
     // Starts `machine` as the Read, Write and Default Settings buttons do.
     void StartOperation(const sensor_steps::Machine& machine);

@@ -29,7 +29,17 @@ enum class StepKind : std::uint8_t {
     ShowIds,     // no bus action: the page's application and physical IDs into their edits
     Idle,        // no action
     Custom,      // the page's own step (CSensorPage::RunCustomStep)
+    // Polls of a device read from its telemetry, without configuration access: a telemetry
+    // reply is shown through `show`; any other reply is a miss the machine remembers
+    // (m_bRestart = kMissedPoll), and a miss at the last such poll restarts it only when an
+    // earlier poll missed too.
+    TelemetryPoll,
+    TelemetryPollLast,
 };
+
+// m_bRestart's third value: a telemetry poll got no telemetry. It does not restart the machine
+// by itself; the end of a tick restarts only on 1.
+inline constexpr int kMissedPoll = 2;
 
 // How an answer is judged.
 enum class Check : std::uint8_t {
@@ -104,8 +114,18 @@ struct Machine {
     double progressFactor = 1.0;  // m_nProgress = step × this, cut to an integer
     // How far a restart goes back: 0 = to step 0, otherwise this many steps.
     int retryBack = 0;
+    // A restart that the last step asks for goes back instead of ending the machine, so a
+    // machine whose last step checks an answer ends only when that answer came.
+    bool lastStepMustPass = false;
     // The Write and Default machines forget a half-seen answer pair on restart; Read keeps it.
     bool clearGotReplyOnRestart = true;
+    // The answer pairs take only an answer that names the parameter and the data ID of their
+    // request (the pair steps' `param` and `stream`). The first poll of a pair reads what came
+    // before the request: the answer to the previous request, which must not pass for this one.
+    // A Response step takes only an answer that names its `param`: an answer held up on the way
+    // to an earlier request's retry arrives after it. (Not the data ID: the read-back of a new
+    // application ID is sent on the old one.)
+    bool matchAnswers = false;
     BYTE address = bus::kSensorConfigAddress;  // frame byte 1 of its requests
     const char* closingMessage = nullptr;
     std::vector<Input> inputs;
@@ -162,6 +182,13 @@ inline Step Idle() {
 }
 inline Step CustomStep(int tag) {
     return Step{.kind = StepKind::Custom, .tag = tag};
+}
+// A poll whose telemetry reply is shown through `show`; the last one of a run restarts the
+// machine when it and an earlier one missed.
+inline Step TelemetryPoll(ShowFn show, bool last = false) {
+    return Step{.kind = last ? StepKind::TelemetryPollLast : StepKind::TelemetryPoll,
+                .check = Check::Show,
+                .show = show};
 }
 // An answer taken without a poll, judged against `expected` on `answerWidth` bytes; `assign`
 // stores the value once it matched.

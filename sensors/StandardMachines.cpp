@@ -27,9 +27,18 @@ void AppendLeaves(std::vector<Step>& s, int streams) {
     for (int i = 0; i < streams; ++i) s.push_back(Leave(i));
 }
 
+// The two polls just appended answer the request on `stream` for `param`.
+void NamePairRequest(std::vector<Step>& s, int stream, BYTE param) {
+    for (auto it = s.end() - 2; it != s.end(); ++it) {
+        it->stream = static_cast<std::uint8_t>(stream);
+        it->param = param;
+    }
+}
+
 void AppendShown(std::vector<Step>& s, const ShownParam& p) {
     s.push_back(ReadParam(p.param, p.stream));
     AppendPairShowing(s, p.show, p.id);
+    NamePairRequest(s, p.stream, p.param);
 }
 
 // Write, read back, and the answer pair against the value written.
@@ -38,6 +47,7 @@ void AppendWritten(std::vector<Step>& s, BYTE param, int stream, int input, Chec
     s.push_back(WriteParam(param, In(input), stream, assign));
     s.push_back(ReadParam(param, stream));
     AppendPairAgainst(s, In(input), check);
+    NamePairRequest(s, stream, param);
 }
 
 Machine MakeRead(const StandardPage& page) {
@@ -49,6 +59,7 @@ Machine MakeRead(const StandardPage& page) {
               .counter = &CSensorPage::m_nReadStep,
               .progressFactor = page.readFactor,
               .clearGotReplyOnRestart = false,
+              .matchAnswers = page.matchAnswers,
               .closingMessage = messages::kSuccessfulOperation};
     auto& s = m.steps;
     AppendEnters(s, page.streams, page.readPolls);
@@ -67,6 +78,7 @@ Machine MakeWrite(const StandardPage& page) {
               .operation = sensor_operation::kReadWrite,
               .counter = &CSensorPage::m_nDefaultStep,
               .progressFactor = page.writeFactor,
+              .matchAnswers = page.matchAnswers,
               .closingMessage = messages::kSuccessfulOperation,
               .inputs = {IdInput(sensor_ids::kAppIdEdit, 15),
                          IdInput(sensor_ids::kPhysIdEdit, page.physIdMax)}};
@@ -91,12 +103,14 @@ Machine MakeDefault(const StandardPage& page) {
               .progressMs = kDefaultProgressMs,
               .operation = sensor_operation::kDefault,
               .counter = &CSensorPage::m_nDefaultStep,
-              .progressFactor = page.defaultFactor};
+              .progressFactor = page.defaultFactor,
+              .matchAnswers = page.matchAnswers};
     auto& s = m.steps;
     AppendEnters(s, page.streams, page.defaultPolls);
     s.push_back(WriteParam(kParamRestoreDefaults, Const(0), page.defaultStream));
     s.push_back(ReadParam(kParamRestoreDefaults, page.defaultStream));
     AppendPairAgainst(s, Const(0));
+    NamePairRequest(s, page.defaultStream, kParamRestoreDefaults);
     AppendLeaves(s, page.streams);
     return m;
 }
@@ -118,6 +132,21 @@ const StandardMachines& OneStreamMachines() {
         .defaultFactor = 17,
     });
     return machines;
+}
+
+StandardPage TwoStreamPage(int rateEdit0, int rateEdit1, double readFactor, double writeFactor) {
+    return {
+        .streams = 2,
+        .shown = {{1, kParamDataRate, ShowDataRate, rateEdit1},
+                  {0, kParamDataRate, ShowDataRate, rateEdit0}},
+        .written = {{1, kParamDataRate, RateInput(rateEdit1)},
+                    {0, kParamDataRate, RateInput(rateEdit0)}},
+        .defaultStream = 1,
+        .matchAnswers = true,
+        .readFactor = readFactor,
+        .writeFactor = writeFactor,
+        .defaultFactor = 11,
+    };
 }
 
 }  // namespace sensor_steps

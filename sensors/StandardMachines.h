@@ -47,6 +47,8 @@ struct StandardPage {
     int defaultStream = 0;
     // The Write's answer pairs; Check::StrictExpect restarts on any other value at once.
     Check writeCheck = Check::Expect;
+    // The answer pairs take only the answer to their own request (Machine::matchAnswers).
+    bool matchAnswers = false;
     double readFactor = 0;
     double writeFactor = 0;
     double defaultFactor = 0;
@@ -71,5 +73,12 @@ class StandardMachines {
 
 // The machines of a sensor with one stream and one data rate (air speed, 150 A current, LiPo).
 const StandardMachines& OneStreamMachines();
+
+// A sensor with two streams under one application ID and one data rate each (40 A current,
+// variometer): the rates are read and written stream 0x10 first, and the defaults are restored
+// on stream 0x10. `rateEdit0` and `rateEdit1` hold the rates of the streams 0x00 and 0x10. Its
+// answer pairs take only the answer to their own request: the rates of both streams are the
+// same parameter, and a sensor deaf to one stream must not pass the other's answer for it.
+StandardPage TwoStreamPage(int rateEdit0, int rateEdit1, double readFactor, double writeFactor);
 
 }  // namespace sensor_steps

@@ -74,11 +74,21 @@ bool AnswerPasses(CSensorPage& page, const Step& step, const BYTE* body, int exp
     return AnswerValue(body, AnswerWidthOf(step)) == expected;
 }
 
-void RunPairPoll(CSensorPage& page, SensorBus& bus, const Step& step, BYTE* body, int expected) {
+// An answer frame, and with matchAnswers one to the pair's own request.
+bool IsAnswerTo(const CSensorPage& page, const Machine& machine, const Step& step,
+                const BYTE* body) {
+    if (body[0] != kTypeAnswer) return false;
+    if (!machine.matchAnswers) return true;
+    const WORD dataId = StreamDataId(page, step.stream);
+    return body[3] == step.param && body[1] == (dataId & 0xFF) && body[2] == (dataId >> 8);
+}
+
+void RunPairPoll(CSensorPage& page, const Machine& machine, SensorBus& bus, const Step& step,
+                 BYTE* body, int expected) {
     PollAndRead(page, bus, body);
-    const bool answer = body[0] == kTypeAnswer;
+    const bool answer = IsAnswerTo(page, machine, step, body);
     // The polls only ever set the flag; the operation's start and the pair's end clear it.
-    if (AnswerPasses(page, step, body, expected)) {
+    if (answer && AnswerPasses(page, step, body, expected)) {
         page.m_bGotReply = 1;
     } else if (answer) {
         if (step.check == Check::StrictExpect) page.m_bRestart = 1;
@@ -112,11 +122,12 @@ void RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, const St
             return;
         case StepKind::PairFirst:
         case StepKind::PairSecond:
-            RunPairPoll(page, bus, step, body, value);
+            RunPairPoll(page, machine, bus, step, body, value);
             return;
         case StepKind::Response:
             bus.ReadAnswerBody(body);
-            if (AnswerPasses(page, step, body, value))
+            if ((!machine.matchAnswers || body[3] == step.param) &&
+                AnswerPasses(page, step, body, value))
                 Store(page, step.assign, value);
             else
                 page.m_bRestart = 1;
@@ -127,6 +138,17 @@ void RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, const St
             return;
         case StepKind::Custom:
             page.RunCustomStep(step, body);
+            return;
+        case StepKind::TelemetryPoll:
+        case StepKind::TelemetryPollLast:
+            PollAndRead(page, bus, body);
+            if (body[0] == kTypeTelemetry) {
+                if (step.show) step.show(page, step.showId, body);
+            } else if (step.kind == StepKind::TelemetryPoll) {
+                page.m_bRestart = kMissedPoll;
+            } else if (page.m_bRestart == kMissedPoll) {
+                page.m_bRestart = 1;
+            }
             return;
         case StepKind::Idle:
             return;
@@ -207,7 +229,9 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     Outcome outcome;
     step += 1;
     page.m_nProgress = static_cast<int>(step * machine.progressFactor);
-    if (step >= machine.Limit()) {
+    const bool lastStepFailed =
+        machine.lastStepMustPass && page.m_bRestart == 1 && step >= machine.Limit();
+    if (step >= machine.Limit() && !lastStepFailed) {
         step = 0;
         page.m_bRestart = 0;
         outcome = {Outcome::State::Completed, machine.closingMessage};
@@ -216,6 +240,9 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
         step = machine.retryBack > 0 ? std::max(step - machine.retryBack, 0) : 0;
         page.m_bRestart = 0;
         if (machine.clearGotReplyOnRestart) page.m_bGotReply = 0;
+        // The bar goes back with the step; left at the end value, the progress run would end
+        // the operation before the retry.
+        if (lastStepFailed) page.m_nProgress = static_cast<int>(step * machine.progressFactor);
     }
     return outcome;
 }
