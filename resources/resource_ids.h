@@ -8,7 +8,14 @@ constexpr unsigned IDS_APP_TITLE = 0xE000;
 // Pictures of the sensor pages and the mode confirmation boxes.
 constexpr unsigned IDB_AIR_SPEED_SENSOR = 142;
 constexpr unsigned IDB_CURRENT_SENSOR_150A = 143;
+constexpr unsigned IDB_CURRENT_SENSOR_40A = 144;
+constexpr unsigned IDB_LIPO_SENSOR = 146;
+constexpr unsigned IDB_RPM_SENSOR = 148;
+constexpr unsigned IDB_VARIOMETER = 150;
+constexpr unsigned IDB_GPS_SENSOR = 145;
+constexpr unsigned IDB_REDUNDANCY_BUS = 147;
 constexpr unsigned IDB_WIRING_NOTICE = 155;
+constexpr unsigned IDB_ESC = 223;
 constexpr unsigned IDB_LAMP_ON = 228;
 constexpr unsigned IDB_LAMP_OFF = 229;
 

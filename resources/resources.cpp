@@ -23,6 +23,13 @@ void RegisterAll() {
     platform::RegisterIcon(IDR_MAINFRAME, ":/pictures/kestrova.svg");
     platform::RegisterBitmap(IDB_AIR_SPEED_SENSOR, ":/pictures/air_speed_sensor.svg");
     platform::RegisterBitmap(IDB_CURRENT_SENSOR_150A, ":/pictures/current_sensor_150a.svg");
+    platform::RegisterBitmap(IDB_CURRENT_SENSOR_40A, ":/pictures/current_sensor_40a.svg");
+    platform::RegisterBitmap(IDB_LIPO_SENSOR, ":/pictures/lipo_sensor.svg");
+    platform::RegisterBitmap(IDB_RPM_SENSOR, ":/pictures/rpm_sensor.svg");
+    platform::RegisterBitmap(IDB_VARIOMETER, ":/pictures/variometer.svg");
+    platform::RegisterBitmap(IDB_GPS_SENSOR, ":/pictures/gps_sensor.svg");
+    platform::RegisterBitmap(IDB_REDUNDANCY_BUS, ":/pictures/redundancy_bus.svg");
+    platform::RegisterBitmap(IDB_ESC, ":/pictures/esc.svg");
     platform::RegisterBitmap(IDB_WIRING_NOTICE, ":/pictures/wiring_notice.svg");
     platform::RegisterBitmap(IDB_LAMP_ON, ":/pictures/lamp_on.svg");
     platform::RegisterBitmap(IDB_LAMP_OFF, ":/pictures/lamp_off.svg");

@@ -7,6 +7,12 @@ void RegisterTemplates() {
     // frame.
     RegisterPageTemplates();
     RegisterOneStreamSensorTemplates();
+    RegisterLipoSensorTemplate();
+    RegisterTwoStreamSensorTemplates();
+    RegisterRpmSensorTemplate();
+    RegisterGpsSensorTemplate();
+    RegisterRedundancyBusTemplate();
+    RegisterEscTemplate();
     RegisterSensorBoxTemplates();
     RegisterKxvTemplates();
     RegisterRadioTemplates();

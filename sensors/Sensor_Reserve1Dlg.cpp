@@ -1,15 +1,121 @@
 #include "sensors/Sensor_Reserve1Dlg.h"
 
+#include "platform/ddx_text.h"
+#include "sensors/CommonHints.h"
+#include "sensors/StandardMachines.h"
 #include "sensors/TelemetryDisplay.h"
 
+namespace {
+
+using namespace sensor_ids;
+using namespace esc_ids;
 using telemetry::ExchangeValueText;
+
+constexpr const char* kPhysIdHint = "Physical ID:    Range:0-27    Default:10";
+constexpr const char* kSpeedRateHint =
+    "Speed and Consumption DataRate:    Range:100-25500ms    Default:100ms";
+constexpr const char* kTemperatureRateHint =
+    "Temperature DataRate:    Range:100-25500ms    Default:100ms";
+constexpr const char* kSpeedHint = "Speed:    Range:0-65535 RPM    Precise:1 RPM";
+constexpr const char* kTemperatureHint = "Temperature:    Range:0-255°C    Precise:1°C";
+constexpr const char* kVoltageHint = "Voltage:    Range:0-655.35V    Precise:0.01V";
+constexpr const char* kCurrentHint = "Current:    Range:0-655.35A    Precise:0.01A";
+
+// Label and edit differ in two hints: blanks and a trailing blank as they were written.
+constexpr CSensorPage::Hint kHints[] = {
+    {kMonitoring, sensor_hints::kMonitoring},
+    {kConfigure, sensor_hints::kConfigure},
+    {kRead, sensor_hints::kRead},
+    {kWrite, sensor_hints::kWrite},
+    {kDefault, sensor_hints::kDefault},
+    {kPhysIdLabel, kPhysIdHint},
+    {kPhysIdEdit, kPhysIdHint},
+    {kAppIdLabel, sensor_hints::kAppId},
+    {kAppIdEdit, sensor_hints::kAppId},
+    {kFirmwareLabel, sensor_hints::kFirmware},
+    {kFirmwareEdit, sensor_hints::kFirmware},
+    {kPowerRateLabel, "Voltage and Current DataRate:   Range:100-25500ms    Default:100ms"},
+    {kPowerRateEdit, "Voltage and Current DataRate:    Range:100-25500ms    Default:100ms"},
+    {kSpeedRateLabel, kSpeedRateHint},
+    {kSpeedRateEdit, kSpeedRateHint},
+    {kTemperatureRateLabel, kTemperatureRateHint},
+    {kTemperatureRateEdit, kTemperatureRateHint},
+    {kPoleLabel, "Pole:    Range: 0-255   Precise:1 "},
+    {kPoleEdit, "Pole:    Range:0-255   Precise:1"},
+    {kSpeedLabel, kSpeedHint},
+    {kSpeedEdit, kSpeedHint},
+    {kTemperatureLabel, kTemperatureHint},
+    {kTemperatureEdit, kTemperatureHint},
+    {kVoltageLabel, kVoltageHint},
+    {kVoltageEdit, kVoltageHint},
+    {kCurrentLabel, kCurrentHint},
+    {kCurrentEdit, kCurrentHint},
+};
+
+// Three streams, entered and left in this order; the IDs, the firmware and the factory reset
+// go to the first.
+enum Stream { kPower, kSpeedAndConsumption, kTemperature };
+constexpr WORD kStreams[] = {0x0B50, 0x0B60, 0x0B70};
+
+const sensor_steps::StandardMachines& EscMachines() {
+    using namespace sensor_steps;
+    static const StandardMachines machines({
+        .streams = 3,
+        .shown = {{kPower, bus::kParamDataRate, ShowDataRate, kPowerRateEdit},
+                  {kSpeedAndConsumption, bus::kParamDataRate, ShowDataRate, kSpeedRateEdit},
+                  {kTemperature, bus::kParamDataRate, ShowDataRate, kTemperatureRateEdit}},
+        .written = {{kPower, bus::kParamDataRate, RateInput(kPowerRateEdit)},
+                    {kSpeedAndConsumption, bus::kParamDataRate, RateInput(kSpeedRateEdit)},
+                    {kTemperature, bus::kParamDataRate, RateInput(kTemperatureRateEdit)}},
+        // The controller's read-backs must give what was written: any other value is a
+        // setting it did not take, and the Write starts again at once. Only the answer to the
+        // read just sent counts: the first poll of a pair still finds the previous pair's answer
+        // waiting, and taken for this one it would restart every Write whose values differ.
+        .writeCheck = Check::StrictExpect,
+        .matchAnswers = true,
+        .readFactor = 5.6,
+        .writeFactor = 4.3,
+        .defaultFactor = 8.7,
+    });
+    return machines;
+}
+
+// The pole count the user typed. The platform's integer exchange would answer text that is no
+// number with an error box at the Monitoring or Configure click; here such text leaves the
+// count as it was and the edit shows it again. A count below 1 is taken as typed: the decoding
+// raises it to 1 before it divides.
+void ExchangePoleCount(CDataExchange* dx, int& pole) {
+    CWnd* edit = dx->m_pDlgWnd ? dx->m_pDlgWnd->GetDlgItem(kPoleEdit) : nullptr;
+    if (!edit) return;
+    if (!dx->m_bSaveAndValidate) {
+        DDX_Text(dx, kPoleEdit, pole);
+        return;
+    }
+    CString text;
+    edit->GetWindowText(text);
+    if (!platform::ParseDdxInt(text, pole)) edit->SetWindowText(platform::FormatDdxValue(pole));
+}
+
+}  // namespace
+
+std::span<const CSensorPage::Hint> CSensor_Reserve1Dlg::Hints() const {
+    return kHints;
+}
+
+std::span<const WORD> CSensor_Reserve1Dlg::StreamBases() const {
+    return kStreams;
+}
+
+std::span<const sensor_steps::Machine* const> CSensor_Reserve1Dlg::Machines() const {
+    return EscMachines().Machines();
+}
 
 void CSensor_Reserve1Dlg::DoDataExchange(CDataExchange* dx) {
     CSensorPage::DoDataExchange(dx);
-    ExchangeValueText(dx, 1060, m_dVoltage);
-    ExchangeValueText(dx, 1059, m_dCurrent);
-    ExchangeValueText(dx, 1093, m_nSpeed);
-    ExchangeValueText(dx, 1221, m_nPole);
-    ExchangeValueText(dx, 1223, m_dTemperature);
-    ExchangeValueText(dx, 1270, m_nConsumption);
+    ExchangeValueText(dx, kVoltageEdit, m_dVoltage);
+    ExchangeValueText(dx, kCurrentEdit, m_dCurrent);
+    ExchangeValueText(dx, kSpeedEdit, m_nSpeed);
+    ExchangePoleCount(dx, m_nPole);
+    ExchangeValueText(dx, kTemperatureEdit, m_dTemperature);
+    ExchangeValueText(dx, kConsumptionEdit, m_nConsumption);
 }

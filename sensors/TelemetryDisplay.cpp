@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "sensors/Sensor_RedundancyBusDlg.h"
+
 namespace telemetry {
 
 namespace {
@@ -23,14 +25,22 @@ struct StatusBit {
 
 // Channels 1-16, the two receiver inputs and the SBus output report overloads; then the
 // receivers' fail-safe and lost-frame states alternate RX1/RX2, then connection, then signal.
+using namespace redundancy_bus_ids;
 constexpr std::array<StatusBit, kBusStatusBits> kStatusBits = {{
-    {1023, "Overload"},  {1024, "Overload"}, {1025, "Overload"},  {1026, "Overload"},
-    {1027, "Overload"},  {1028, "Overload"}, {1029, "Overload"},  {1030, "Overload"},
-    {1032, "Overload"},  {1033, "Overload"}, {1034, "Overload"},  {1035, "Overload"},
-    {1036, "Overload"},  {1037, "Overload"}, {1038, "Overload"},  {1039, "Overload"},
-    {1031, "Overload"},  {1040, "Overload"}, {1049, "Overload"},  {1041, "FailSafe"},
-    {1043, "LostFrame"}, {1042, "FailSafe"}, {1044, "LostFrame"}, {1047, "Lost"},
-    {1048, "Lost"},      {1045, "NoSignal"}, {1046, "NoSignal"},
+    {kChannelEdits[0], "Overload"},   {kChannelEdits[1], "Overload"},
+    {kChannelEdits[2], "Overload"},   {kChannelEdits[3], "Overload"},
+    {kChannelEdits[4], "Overload"},   {kChannelEdits[5], "Overload"},
+    {kChannelEdits[6], "Overload"},   {kChannelEdits[7], "Overload"},
+    {kChannelEdits[8], "Overload"},   {kChannelEdits[9], "Overload"},
+    {kChannelEdits[10], "Overload"},  {kChannelEdits[11], "Overload"},
+    {kChannelEdits[12], "Overload"},  {kChannelEdits[13], "Overload"},
+    {kChannelEdits[14], "Overload"},  {kChannelEdits[15], "Overload"},
+    {kRx1InEdit, "Overload"},         {kRx2InEdit, "Overload"},
+    {kSBusOutEdit, "Overload"},       {kRx1FailSafeEdit, "FailSafe"},
+    {kRx1LostFrameEdit, "LostFrame"}, {kRx2FailSafeEdit, "FailSafe"},
+    {kRx2LostFrameEdit, "LostFrame"}, {kRx1ConnectionEdit, "Lost"},
+    {kRx2ConnectionEdit, "Lost"},     {kRx1NoSignalEdit, "NoSignal"},
+    {kRx2NoSignalEdit, "NoSignal"},
 }};
 
 }  // namespace

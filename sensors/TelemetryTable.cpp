@@ -103,12 +103,14 @@ void Both(const Value& v, const Pages& p) {
     (Stores(v, p), ...);
 }
 
-// One frame carries two cells, named by the index of the first; the pack
-// voltage adds all six fields as they stand, so cells of an earlier, bigger
-// pack keep counting.
+// One frame carries two cells, named by the index of the first, and the
+// pack's cell count. Cells above the count are not in the pack: they show 0
+// and stay out of the pack voltage, or a smaller pack after a bigger one would
+// keep the old pack's last cells and add them to its voltage.
 void LipoCells(const Value& v, const Pages& p) {
     CSensor_LipoVoltageDlg& page = *p.lipo;
-    page.m_dCellCount = v.b3 >> 4;
+    const int count = v.b3 >> 4;
+    page.m_dCellCount = count;
     const double a = ((v.b5 & 0x0F) * 256 + v.b4) / 500.0;
     const double b = (v.b6 * 16 + (v.b5 >> 4)) / 500.0;
     switch (v.b3 & 0x0F) {
@@ -122,6 +124,9 @@ void LipoCells(const Value& v, const Pages& p) {
             page.m_dCell5 = a, page.m_dCell6 = b;
             break;
     }
+    double* const cells[] = {&page.m_dCell1, &page.m_dCell2, &page.m_dCell3,
+                             &page.m_dCell4, &page.m_dCell5, &page.m_dCell6};
+    for (int i = count; i < 6; ++i) *cells[i] = 0.0;
     page.m_dTotalVoltage = page.m_dCell1 + page.m_dCell2 + page.m_dCell3 + page.m_dCell4 +
                            page.m_dCell5 + page.m_dCell6;
 }

@@ -92,10 +92,32 @@ TEST_F(TelemetryTableTest, LipoFrameCarriesTheCountAndTwoCellsNamedByTheFirst) {
     EXPECT_DOUBLE_EQ(lipo.m_dCell2, 4.2);
     EXPECT_DOUBLE_EQ(lipo.m_dTotalVoltage, 8.4 + 1.128 + 0.514 + 4.0);
 
-    Scan(0x0300, 0xFFFFFF44);  // first index 4, four cells: cells 5 and 6 take the readings
-    EXPECT_EQ(lipo.m_dCellCount, 4);
+    Scan(0x0300, 0xFFFFFF64);  // first index 4: cells 5 and 6 take the readings
+    EXPECT_EQ(lipo.m_dCellCount, 6);
     EXPECT_DOUBLE_EQ(lipo.m_dCell5, 4095 / 500.0);
     EXPECT_DOUBLE_EQ(lipo.m_dCell6, 4095 / 500.0);
+
+    Scan(0x0300, 0xFFFFFF44);  // the same from a four-cell pack: cells 5 and 6 are not in it
+    EXPECT_EQ(lipo.m_dCellCount, 4);
+    EXPECT_EQ(lipo.m_dCell5, 0.0);
+    EXPECT_EQ(lipo.m_dCell6, 0.0);
+}
+
+TEST_F(TelemetryTableTest, ASmallerPackAfterABiggerOneShowsNoCellsAboveItsCount) {
+    for (std::uint32_t cells : {0x83483460u, 0x83483462u, 0x83483464u}) Scan(0x0300, cells);
+    ASSERT_DOUBLE_EQ(lipo.m_dTotalVoltage, 6 * 4.2) << "a full six-cell pack";
+
+    Monitor(0x0300, 0x83483440);  // a four-cell pack: cells 1 and 2
+    EXPECT_EQ(lipo.m_dCellCount, 4);
+    EXPECT_DOUBLE_EQ(lipo.m_dCell3, 4.2) << "cells 3 and 4 wait for their own frame";
+    EXPECT_EQ(lipo.m_dCell5, 0.0);
+    EXPECT_EQ(lipo.m_dCell6, 0.0);
+    EXPECT_DOUBLE_EQ(lipo.m_dTotalVoltage, 4 * 4.2) << "the old pack's cells 5 and 6 left out";
+
+    Monitor(0x0300, 0x83483421);  // two cells, an index no frame should carry
+    EXPECT_EQ(lipo.m_dCell1, 4.2);
+    EXPECT_EQ(lipo.m_dCell3, 0.0);
+    EXPECT_DOUBLE_EQ(lipo.m_dTotalVoltage, 2 * 4.2);
 }
 
 TEST_F(TelemetryTableTest, LipoFrameWithAnOddFirstIndexChangesOnlyCountTotalAndIds) {
