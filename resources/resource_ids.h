@@ -16,6 +16,8 @@ constexpr unsigned IDB_GPS_SENSOR = 145;
 constexpr unsigned IDB_REDUNDANCY_BUS = 147;
 constexpr unsigned IDB_WIRING_NOTICE = 155;
 constexpr unsigned IDB_ESC = 223;
+constexpr unsigned IDB_FUEL_KIT = 414;
+constexpr unsigned IDB_SERVO_ZA3 = 279;
 constexpr unsigned IDB_LAMP_ON = 228;
 constexpr unsigned IDB_LAMP_OFF = 229;
 

@@ -30,6 +30,8 @@ void RegisterAll() {
     platform::RegisterBitmap(IDB_GPS_SENSOR, ":/pictures/gps_sensor.svg");
     platform::RegisterBitmap(IDB_REDUNDANCY_BUS, ":/pictures/redundancy_bus.svg");
     platform::RegisterBitmap(IDB_ESC, ":/pictures/esc.svg");
+    platform::RegisterBitmap(IDB_FUEL_KIT, ":/pictures/fuel_kit.svg");
+    platform::RegisterBitmap(IDB_SERVO_ZA3, ":/pictures/servo_za3.svg");
     platform::RegisterBitmap(IDB_WIRING_NOTICE, ":/pictures/wiring_notice.svg");
     platform::RegisterBitmap(IDB_LAMP_ON, ":/pictures/lamp_on.svg");
     platform::RegisterBitmap(IDB_LAMP_OFF, ":/pictures/lamp_off.svg");

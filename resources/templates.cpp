@@ -13,6 +13,8 @@ void RegisterTemplates() {
     RegisterGpsSensorTemplate();
     RegisterRedundancyBusTemplate();
     RegisterEscTemplate();
+    RegisterFuelKitTemplate();
+    RegisterServoTemplate();
     RegisterSensorBoxTemplates();
     RegisterKxvTemplates();
     RegisterRadioTemplates();

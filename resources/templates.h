@@ -14,6 +14,8 @@ void RegisterRpmSensorTemplate();
 void RegisterGpsSensorTemplate();
 void RegisterRedundancyBusTemplate();
 void RegisterEscTemplate();
+void RegisterFuelKitTemplate();
+void RegisterServoTemplate();
 void RegisterSensorBoxTemplates();
 void RegisterKxvTemplates();
 void RegisterRadioTemplates();

@@ -1,17 +1,158 @@
 #include "sensors/Sensor_FuelKitDlg.h"
 
+#include "sensors/CommonHints.h"
 #include "sensors/TelemetryDisplay.h"
+#include "sensors/fuel_kit_machines.h"
 
 using telemetry::ExchangeValueText;
 
+namespace {
+
+using namespace sensor_ids;
+using namespace fuel_kit_ids;
+
+// Where a label's hint differs from its control's, it is by the blanks before "Default".
+constexpr CSensorPage::Hint kHints[] = {
+    {kMonitoring, sensor_hints::kMonitoring},
+    {kConfigure, sensor_hints::kConfigure},
+    {kRead, sensor_hints::kRead},
+    {kWrite, sensor_hints::kWrite},
+    {kDefault, sensor_hints::kDefault},
+    {kTemperature1Label, "Temperature1:    Range:-30℃-350℃"},
+    {kTemperature1Edit, "Temperature1:    Range:-30℃-350℃"},
+    {kTemperature2Label, "Temperature2:    Range:-30℃-350℃"},
+    {kTemperature2Edit, "Temperature2:    Range:-30℃-350℃"},
+    {kRevolvingSpeedLabel, "RevolvingSpeed:    Range:0-100000 r/min"},
+    {kRevolvingSpeedEdit, "RevolvingSpeed:    Range:0-100000 r/min"},
+    {kFlowLabel, "Flow:    Range:0-2000 mL/min"},
+    {kFlowEdit, "Flow:    Range:0-2000 mL/min"},
+    {kResidualVolumeLabel, "Residual Volume:    Range:0-60000 mL"},
+    {kResidualVolumeEdit, "Residual Volume:    Range:0-60000 mL"},
+    {kResidualPercentLabel, "Residual Percent:    Range:0-100%"},
+    {kResidualPercentEdit, "Residual Percent:    Range:0-100%"},
+    {kMaximumFlowLabel, "Maximum Flow:    Range:0-2000 mL/min"},
+    {kMaximumFlowEdit, "Maximum Flow:    Range:0-2000 mL/min"},
+    {kAverageFlowLabel, "Average Flow:    Range:0-2000 mL/min"},
+    {kAverageFlowEdit, "Average Flow:    Range:0-2000 mL/min"},
+    {kPhysIdLabel, "Physical ID:    Range:0-26    Default:22"},
+    {kPhysIdEdit, "Physical ID:    Range:0-26    Default:22"},
+    {kAppIdLabel, sensor_hints::kAppId},
+    {kAppIdEdit, sensor_hints::kAppId},
+    {kFirmwareLabel, sensor_hints::kFirmware},
+    {kFirmwareEdit, sensor_hints::kFirmware},
+    {kDataRateLabel, "Data Rate:    Range:100-25500ms    Default:100ms"},
+    {kDataRateEdit, "Data Rate:    Range:100-25500ms    Default:100ms"},
+    {kCdiLimitLabel, "CDI Limit:    Range:10-1000(*100r/min)    Default:100"},
+    {kCdiLimitEdit, "CDI Limit:    Range:10-1000(*100r/min)    Default:100"},
+    {kFlowPulseLabel, "Flow Pulse:    Range:1-2000(*0.001mL/pulse)    Default:100"},
+    {kFlowPulseEdit, "Flow Pulse:    Range:1-2000(*0.001mL/pulse)    Default:100"},
+    {kVolumeLabel, "Volume:    Range:10-60000mL    Default:1000mL"},
+    {kVolumeEdit, "Volume:    Range:10-60000mL    Default:1000mL"},
+    {kFlowTriggerLabel, "Flow Trigger:    Range:5-30(mL/min)    Default:10"},
+    {kFlowTriggerEdit, "Flow Trigger:    Range:5-30(mL/min)    Default:10"},
+    {kAutoResetLabel, "Auto Reset:    Range:ON/OFF    Default:OFF"},
+    {kAutoResetCombo, "Auto Reset:    Range:ON/OFF    Default:OFF"},
+    {kFactorySettingsLabel, "Factory Settings:    Range:YES/NO   Default:YES"},
+    {kFactorySettingsEdit, "Factory Settings:    Range:YES/NO    Default:YES"},
+    {kVolumeLowAlarmLabel, "Residual Volume Low Alarm:    Range:0-90%   Default:10"},
+    {kVolumeLowAlarmEdit, "Residual Volume Low Alarm:    Range:0-90%    Default:10"},
+    {kOverFlowAlarmLabel, "Over Flow Alarm:    Range:0-2000(mL/min)   Default:200"},
+    {kOverFlowAlarmEdit, "Over Flow Alarm:    Range:0-2000(mL/min)    Default:200"},
+    {kOverSpeedAlarmLabel, "Over Speed Alarm:    Range:0-1000(*100r/min)   Default:90"},
+    {kOverSpeedAlarmEdit, "Over Speed Alarm:    Range:0-1000(*100r/min)    Default:90"},
+    {kOverTemp1AlarmLabel, "Over Temp1 Alarm:    Range:0-250   Default:200"},
+    {kOverTemp1AlarmEdit, "Over Temp1 Alarm:    Range:0-250    Default:200"},
+    {kOverTemp2AlarmLabel, "Over Temp2 Alarm:    Range:0-310   Default:200"},
+    {kOverTemp2AlarmEdit, "Over Temp2 Alarm:    Range:0-310    Default:200"},
+    {kResetResidualVolume, "Use to reset the ResidualVolume."},
+    {kResetMaximumFlow, "Use to reset the MaximumFlow."},
+    {kResetAverageFlow, "Use to reset the AverageFlow."},
+};
+
+// Eight streams; every setting travels on the first.
+constexpr WORD kStreams[] = {0x0D00, 0x0D10, 0x0D20, 0x0D30, 0x0D40, 0x0D50, 0x0D60, 0x0D70};
+
+}  // namespace
+
+const platform::MessageMap* CSensor_FuelKitDlg::GetMessageMap() const {
+    static const platform::MessageMap map{
+        CSensorPage::GetMessageMap(),
+        {
+            platform::OnBnClicked(kResetResidualVolume,
+                                  &CSensor_FuelKitDlg::OnBnClickedResetResidualVolume),
+            platform::OnBnClicked(kResetMaximumFlow,
+                                  &CSensor_FuelKitDlg::OnBnClickedResetMaximumFlow),
+            platform::OnBnClicked(kResetAverageFlow,
+                                  &CSensor_FuelKitDlg::OnBnClickedResetAverageFlow),
+        }};
+    return &map;
+}
+
+std::span<const CSensorPage::Hint> CSensor_FuelKitDlg::Hints() const {
+    return kHints;
+}
+
+std::span<const WORD> CSensor_FuelKitDlg::StreamBases() const {
+    return kStreams;
+}
+
+std::span<const sensor_steps::Machine* const> CSensor_FuelKitDlg::Machines() const {
+    return sensor_steps::FuelKitMachineList();
+}
+
+BOOL CSensor_FuelKitDlg::OnInitDialog() {
+    CSensorPage::OnInitDialog();
+    // No item is selected: the combo shows nothing until a Read or the user picks one.
+    if (auto* combo = dynamic_cast<CComboBox*>(GetDlgItem(kAutoResetCombo))) {
+        combo->InsertString(kAutoResetOn, "ON");
+        combo->InsertString(kAutoResetOff, "OFF");
+    }
+    return TRUE;
+}
+
+void CSensor_FuelKitDlg::EnableResets(BOOL on) {
+    EnableItem(kResetResidualVolume, on);
+    EnableItem(kResetMaximumFlow, on);
+    EnableItem(kResetAverageFlow, on);
+}
+
+void CSensor_FuelKitDlg::ResetPage() {
+    CSensorPage::ResetPage();
+    EnableResets(FALSE);
+}
+
+void CSensor_FuelKitDlg::DisableForOperation() {
+    CSensorPage::DisableForOperation();
+    EnableResets(FALSE);
+}
+
+void CSensor_FuelKitDlg::EnableAfterOperation(int operation) {
+    CSensorPage::EnableAfterOperation(operation);
+    // Configure's first run leaves them as they were.
+    if (operation == sensor_operation::kReadWrite || operation == sensor_operation::kDefault)
+        EnableResets(TRUE);
+}
+
+void CSensor_FuelKitDlg::OnBnClickedResetResidualVolume() {
+    StartOperation(sensor_steps::FuelKit().resetResidualVolume);
+}
+
+void CSensor_FuelKitDlg::OnBnClickedResetMaximumFlow() {
+    StartOperation(sensor_steps::FuelKit().resetMaximumFlow);
+}
+
+void CSensor_FuelKitDlg::OnBnClickedResetAverageFlow() {
+    StartOperation(sensor_steps::FuelKit().resetAverageFlow);
+}
+
 void CSensor_FuelKitDlg::DoDataExchange(CDataExchange* dx) {
     CSensorPage::DoDataExchange(dx);
-    ExchangeValueText(dx, 1239, m_nTemperature1);
-    ExchangeValueText(dx, 1010, m_nTemperature2);
-    ExchangeValueText(dx, 1011, m_nRevolvingSpeed);
-    ExchangeValueText(dx, 1243, m_nResidualVolume);
-    ExchangeValueText(dx, 1014, m_nResidualPercent);
-    ExchangeValueText(dx, 1242, m_nFlow);
-    ExchangeValueText(dx, 1244, m_nMaximumFlow);
-    ExchangeValueText(dx, 1016, m_nAverageFlow);
+    ExchangeValueText(dx, kTemperature1Edit, m_nTemperature1);
+    ExchangeValueText(dx, kTemperature2Edit, m_nTemperature2);
+    ExchangeValueText(dx, kRevolvingSpeedEdit, m_nRevolvingSpeed);
+    ExchangeValueText(dx, kResidualVolumeEdit, m_nResidualVolume);
+    ExchangeValueText(dx, kResidualPercentEdit, m_nResidualPercent);
+    ExchangeValueText(dx, kFlowEdit, m_nFlow);
+    ExchangeValueText(dx, kMaximumFlowEdit, m_nMaximumFlow);
+    ExchangeValueText(dx, kAverageFlowEdit, m_nAverageFlow);
 }
