@@ -64,6 +64,7 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
             auto* b = new QRadioButton(ToQ(c.text), parent);
             // The group rule (WS_GROUP to the next WS_GROUP) is the platform's, not Qt's.
             b->setAutoExclusive(false);
+            if (c.style & BS_LEFTTEXT) b->setLayoutDirection(Qt::RightToLeft);
             QObject::connect(b, &QRadioButton::clicked, [b] {
                 b->setChecked(true);
                 UncheckRadioSiblings(b);

@@ -43,6 +43,7 @@ constexpr DWORD BS_AUTO3STATE = 0x6;
 constexpr DWORD BS_GROUPBOX = 0x7;
 constexpr DWORD BS_AUTORADIOBUTTON = 0x9;
 constexpr DWORD BS_TYPEMASK = 0xF;
+constexpr DWORD BS_LEFTTEXT = 0x20;  // a radio button with its text on the left
 constexpr UINT BN_CLICKED = 0;
 constexpr UINT BST_UNCHECKED = 0;
 constexpr UINT BST_CHECKED = 1;

@@ -30,6 +30,9 @@ void RegisterAll() {
     platform::RegisterBitmap(IDB_GPS_SENSOR, ":/pictures/gps_sensor.svg");
     platform::RegisterBitmap(IDB_REDUNDANCY_BUS, ":/pictures/redundancy_bus.svg");
     platform::RegisterBitmap(IDB_ESC, ":/pictures/esc.svg");
+    platform::RegisterBitmap(IDB_QWIRE_UART_CONVERTER, ":/pictures/qwire_uart_converter.svg");
+    platform::RegisterBitmap(IDB_VTX, ":/pictures/vtx.svg");
+    platform::RegisterBitmap(IDB_VTX_BANDS, ":/pictures/vtx_bands.svg");
     platform::RegisterBitmap(IDB_FUEL_KIT, ":/pictures/fuel_kit.svg");
     platform::RegisterBitmap(IDB_SERVO_ZA3, ":/pictures/servo_za3.svg");
     platform::RegisterBitmap(IDB_WIRING_NOTICE, ":/pictures/wiring_notice.svg");

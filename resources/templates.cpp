@@ -13,6 +13,8 @@ void RegisterTemplates() {
     RegisterGpsSensorTemplate();
     RegisterRedundancyBusTemplate();
     RegisterEscTemplate();
+    RegisterConverterTemplate();
+    RegisterVtxTemplate();
     RegisterFuelKitTemplate();
     RegisterServoTemplate();
     RegisterSensorBoxTemplates();

@@ -14,6 +14,8 @@ void RegisterRpmSensorTemplate();
 void RegisterGpsSensorTemplate();
 void RegisterRedundancyBusTemplate();
 void RegisterEscTemplate();
+void RegisterConverterTemplate();
+void RegisterVtxTemplate();
 void RegisterFuelKitTemplate();
 void RegisterServoTemplate();
 void RegisterSensorBoxTemplates();

@@ -27,7 +27,7 @@ const std::vector<DialogTemplate>& Templates() {
     static const std::vector<DialogTemplate> templates = [] {
         std::vector<DialogTemplate> t;
         // Sensor pages whose own layout arrives with their pages.
-        for (UINT id : {129u, 131u, 138u, 201u})
+        for (UINT id : {129u, 131u})
             t.push_back(Page(id, 606, 384));
         for (UINT id : {202u, 203u, 204u}) t.push_back(Page(id, 606, 384));
         t.push_back(Marked(139, "K4V"));

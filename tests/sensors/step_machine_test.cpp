@@ -198,6 +198,17 @@ TEST_F(StepMachineTest, EveryPagesMachinesMatchTheLimitsOfThatPage) {
     const std::pair<const char*, CSensorPage*> pages[] = {
         {"air speed", &g_sensorAirSpeed},
         {"150 A current", &g_sensorCurrentH},
+        {"LiPo", &g_sensorLipoVoltage},
+        {"40 A current", &g_sensorCurrentL},
+        {"variometer", &g_sensorVariometer},
+        {"RPM", &g_sensorRPM},
+        {"GPS", &g_sensorGPS},
+        {"redundancy bus", &g_sensorRedundancyBus},
+        {"ESC", &g_sensorReserve1},
+        {"Q.Wire-to-UART converter", &g_sensorQWireToUART},
+        {"video transmitter", &g_sensorReserve2},
+        {"servo", &g_sensorSteeringEngine},
+        {"FuelKit", &g_sensorFuelKit},
     };
     for (auto [name, p] : pages) {
         const auto* limits = sensor_steps::FindPageLimits(name);
