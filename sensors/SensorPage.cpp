@@ -2,6 +2,7 @@
 
 #include "app/KestrovaDlg.h"
 #include "resources/messages.h"
+#include "sensors/CommonHints.h"
 #include "sensors/Sensor_ConfigureDlg.h"
 #include "sensors/Sensor_MonitoringDlg.h"
 #include "sensors/StepMachine.h"
@@ -57,12 +58,31 @@ BOOL CSensorPage::OnInitDialog() {
     return TRUE;
 }
 
+std::span<const CSensorPage::Hint> CSensorPage::CommonHints() {
+    static constexpr Hint kCommon[] = {
+        {kMonitoring, sensor_hints::kMonitoring},
+        {kConfigure, sensor_hints::kConfigure},
+        {kRead, sensor_hints::kRead},
+        {kWrite, sensor_hints::kWrite},
+        {kDefault, sensor_hints::kDefault},
+        {kAppIdLabel, sensor_hints::kAppId, kAppIdEdit},
+        {kFirmwareLabel, sensor_hints::kFirmware, kFirmwareEdit},
+    };
+    return kCommon;
+}
+
 BOOL CSensorPage::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_MOUSEMOVE) {
-        for (const Hint& hint : Hints()) {
-            CWnd* w = GetDlgItem(hint.id);
-            if (w && w->m_hWnd == msg->hwnd) {
-                ShowHint(hint.text);
+        auto over = [&](int id) {
+            CWnd* w = id ? GetDlgItem(id) : nullptr;
+            return w && w->m_hWnd == msg->hwnd;
+        };
+        for (std::span<const Hint> hints : {Hints(), CommonHints()}) {
+            auto it = std::find_if(hints.begin(), hints.end(), [&](const Hint& h) {
+                return over(h.id) || over(h.alsoId);
+            });
+            if (it != hints.end()) {
+                ShowHint(it->text);
                 break;
             }
         }

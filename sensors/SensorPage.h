@@ -48,12 +48,17 @@ class CSensorPage : public CDialogEx {
     void RunDefaultSequence() { RunMachineOnTimer(sensor_timers::kDefault); }
 
     // What a page supplies.
+    // A control and its hint; a label and the edit beside it mostly share one (`alsoId`).
     struct Hint {
         int id;
         const char* text;
+        int alsoId = 0;
     };
-    // (control id, hint) pairs in the order they are tested; a label and its edit share a text.
+    // The page's own hints, tested before the ones every page shares.
     virtual std::span<const Hint> Hints() const { return {}; }
+    // What the common controls show: the five operation buttons, the application ID and the
+    // firmware. A page that says otherwise for one of them says so in its own hints.
+    static std::span<const Hint> CommonHints();
     // The data-ID bases of the page's streams; a request's data ID is base + m_nAppId.
     virtual std::span<const WORD> StreamBases() const { return {}; }
     // The page's step machines, each on its own timer.

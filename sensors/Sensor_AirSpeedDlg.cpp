@@ -10,21 +10,10 @@ using namespace sensor_ids;
 constexpr int kAirSpeedEdit = 1054;
 
 constexpr CSensorPage::Hint kHints[] = {
-    {kMonitoring, sensor_hints::kMonitoring},
-    {kConfigure, sensor_hints::kConfigure},
-    {kRead, sensor_hints::kRead},
-    {kWrite, sensor_hints::kWrite},
-    {kDefault, sensor_hints::kDefault},
-    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:9"},
-    {kPhysIdEdit, "Physical ID:    Range:0-27    Default:9"},
-    {kAppIdLabel, sensor_hints::kAppId},
-    {kAppIdEdit, sensor_hints::kAppId},
-    {kFirmwareLabel, sensor_hints::kFirmware},
-    {kFirmwareEdit, sensor_hints::kFirmware},
-    {1110, "AirSpeed:    Range:0-500.0Km/H    Precise:0.1Km/H"},
-    {kAirSpeedEdit, "AirSpeed:    Range:0-500.0Km/H    Precise:0.1Km/H"},
-    {kDataRateLabel, "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms"},
-    {kDataRateEdit, "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms"},
+    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:9", kPhysIdEdit},
+    {1110, "AirSpeed:    Range:0-500.0Km/H    Precise:0.1Km/H", kAirSpeedEdit},
+    {kDataRateLabel, "Data Rate:    AirSpeed:    Range:100-25500ms    Default:300ms",
+     kDataRateEdit},
 };
 
 // One stream: air speed on 0x0A00 + application ID.

@@ -11,21 +11,9 @@ constexpr int kCurrentEdit = 1059;
 
 // The data-rate pair comes before the value pair on this page.
 constexpr CSensorPage::Hint kHints[] = {
-    {kMonitoring, sensor_hints::kMonitoring},
-    {kConfigure, sensor_hints::kConfigure},
-    {kRead, sensor_hints::kRead},
-    {kWrite, sensor_hints::kWrite},
-    {kDefault, sensor_hints::kDefault},
-    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:2"},
-    {kPhysIdEdit, "Physical ID:    Range:0-27    Default:2"},
-    {kAppIdLabel, sensor_hints::kAppId},
-    {kAppIdEdit, sensor_hints::kAppId},
-    {kFirmwareLabel, sensor_hints::kFirmware},
-    {kFirmwareEdit, sensor_hints::kFirmware},
-    {kDataRateLabel, "Data Rate:    Range:100-25500ms    Default:500ms"},
-    {kDataRateEdit, "Data Rate:    Range:100-25500ms    Default:500ms"},
-    {1112, "Current:    Range:0.1-150.0A    Precise:0.1A"},
-    {kCurrentEdit, "Current:    Range:0.1-150.0A    Precise:0.1A"},
+    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:2", kPhysIdEdit},
+    {kDataRateLabel, "Data Rate:    Range:100-25500ms    Default:500ms", kDataRateEdit},
+    {1112, "Current:    Range:0.1-150.0A    Precise:0.1A", kCurrentEdit},
 };
 
 // One stream: current on 0x0200 + application ID, the same data IDs as the 40 A sensor's

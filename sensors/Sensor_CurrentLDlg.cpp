@@ -16,25 +16,12 @@ constexpr const char* kVoltageRateHint = "Voltage DataRate:    Range:100-25500ms
 
 // The current-rate label and its edit differ by one blank after the colon.
 constexpr CSensorPage::Hint kHints[] = {
-    {kMonitoring, sensor_hints::kMonitoring},
-    {kConfigure, sensor_hints::kConfigure},
-    {kRead, sensor_hints::kRead},
-    {kWrite, sensor_hints::kWrite},
-    {kDefault, sensor_hints::kDefault},
-    {kPhysIdLabel, kPhysIdHint},
-    {kPhysIdEdit, kPhysIdHint},
-    {kAppIdLabel, sensor_hints::kAppId},
-    {kAppIdEdit, sensor_hints::kAppId},
-    {kFirmwareLabel, sensor_hints::kFirmware},
-    {kFirmwareEdit, sensor_hints::kFirmware},
-    {kCurrentLabel, kCurrentHint},
-    {kCurrentEdit, kCurrentHint},
-    {kVoltageLabel, kVoltageHint},
-    {kVoltageEdit, kVoltageHint},
+    {kPhysIdLabel, kPhysIdHint, kPhysIdEdit},
+    {kCurrentLabel, kCurrentHint, kCurrentEdit},
+    {kVoltageLabel, kVoltageHint, kVoltageEdit},
     {kCurrentRateLabel, "Current DataRate:   Range:100-25500ms    Default:500ms"},
     {kCurrentRateEdit, "Current DataRate:    Range:100-25500ms    Default:500ms"},
-    {kVoltageRateLabel, kVoltageRateHint},
-    {kVoltageRateEdit, kVoltageRateHint},
+    {kVoltageRateLabel, kVoltageRateHint, kVoltageRateEdit},
 };
 
 // Current on 0x0200 + application ID (the same data IDs as the 150 A sensor's current),

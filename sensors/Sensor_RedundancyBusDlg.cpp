@@ -14,32 +14,25 @@ using telemetry::ExchangeValueText;
 
 // The hints keep the blanks they were written with: five after the first colon of some.
 constexpr CSensorPage::Hint kParamAndBatteryHints[] = {
-    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:25"},
-    {kPhysIdEdit, "Physical ID:    Range:0-27    Default:25"},
-    {kAppIdLabel, sensor_hints::kAppId},
-    {kAppIdEdit, sensor_hints::kAppId},
-    {kFirmwareLabel, sensor_hints::kFirmware},
-    {kFirmwareEdit, sensor_hints::kFirmware},
-    {kBattery1RateLabel, "Battery 1 DataRate:    Range:100-25500ms    Default:300ms"},
-    {kBattery1RateEdit, "Battery 1 DataRate:    Range:100-25500ms    Default:300ms"},
-    {kBattery2RateLabel, "Battery 2 DataRate:    Range:100-25500ms    Default:300ms"},
-    {kBattery2RateEdit, "Battery 2 DataRate:    Range:100-25500ms    Default:300ms"},
-    {kCapacityRateLabel, "Capacity DataRate:    Range:100-25500ms    Default:300ms"},
-    {kCapacityRateEdit, "Capacity DataRate:    Range:100-25500ms    Default:300ms"},
-    {kOutputStateRateLabel, "OutputStateDataRate:    Range:100-25500ms    Default:300ms"},
-    {kOutputStateRateEdit, "OutputStateDataRate:    Range:100-25500ms    Default:300ms"},
-    {kBattery1VoltageLabel, "Battery 1 Voltage:    Range:0-10V    Precise:0.001V"},
-    {kBattery1Voltage, "Battery 1 Voltage:    Range:0-10V    Precise:0.001V"},
+    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:25", kPhysIdEdit},
+    {kBattery1RateLabel, "Battery 1 DataRate:    Range:100-25500ms    Default:300ms",
+     kBattery1RateEdit},
+    {kBattery2RateLabel, "Battery 2 DataRate:    Range:100-25500ms    Default:300ms",
+     kBattery2RateEdit},
+    {kCapacityRateLabel, "Capacity DataRate:    Range:100-25500ms    Default:300ms",
+     kCapacityRateEdit},
+    {kOutputStateRateLabel, "OutputStateDataRate:    Range:100-25500ms    Default:300ms",
+     kOutputStateRateEdit},
+    {kBattery1VoltageLabel, "Battery 1 Voltage:    Range:0-10V    Precise:0.001V",
+     kBattery1Voltage},
     {kBattery1CurrentLabel, "Battery 1 Current:    Range:0-33A    Precise:0.01A"},
     {kBattery1Current, "Battery 1 Current:     Range:0-33A    Precise:0.01A"},
-    {kBattery1CapacityLabel, "Battery 1 Capacity:    Battery 1 Consume"},
-    {kBattery1Capacity, "Battery 1 Capacity:    Battery 1 Consume"},
-    {kBattery2VoltageLabel, "Battery 2 Voltage:    Range:0-10V    Precise:0.001V"},
-    {kBattery2Voltage, "Battery 2 Voltage:    Range:0-10V    Precise:0.001V"},
-    {kBattery2CurrentLabel, "Battery 2 Current:     Range:0-33A    Precise:0.01A"},
-    {kBattery2Current, "Battery 2 Current:     Range:0-33A    Precise:0.01A"},
-    {kBattery2CapacityLabel, "Battery 2 Capacity:    Battery 2 Consume"},
-    {kBattery2Capacity, "Battery 2 Capacity:    Battery 2 Consume"},
+    {kBattery1CapacityLabel, "Battery 1 Capacity:    Battery 1 Consume", kBattery1Capacity},
+    {kBattery2VoltageLabel, "Battery 2 Voltage:    Range:0-10V    Precise:0.001V",
+     kBattery2Voltage},
+    {kBattery2CurrentLabel, "Battery 2 Current:     Range:0-33A    Precise:0.01A",
+     kBattery2Current},
+    {kBattery2CapacityLabel, "Battery 2 Capacity:    Battery 2 Consume", kBattery2Capacity},
 };
 
 // The status edits' hints in the order they are tested, by status bit; the label beside an
@@ -81,18 +74,10 @@ constexpr StatusHint kStatusHints[] = {
 
 const std::vector<CSensorPage::Hint>& PageHints() {
     static const std::vector<CSensorPage::Hint> hints = [] {
-        std::vector<CSensorPage::Hint> h = {
-            {kMonitoring, sensor_hints::kMonitoring},
-            {kConfigure, sensor_hints::kConfigure},
-            {kRead, sensor_hints::kRead},
-            {kWrite, sensor_hints::kWrite},
-            {kDefault, sensor_hints::kDefault},
-        };
-        h.insert(h.end(), std::begin(kParamAndBatteryHints), std::end(kParamAndBatteryHints));
-        for (const StatusHint& s : kStatusHints) {
-            if (s.label) h.push_back({s.label, s.text});
-            h.push_back({telemetry::BusStatusEdit(s.bit), s.text});
-        }
+        std::vector<CSensorPage::Hint> h(std::begin(kParamAndBatteryHints),
+                                         std::end(kParamAndBatteryHints));
+        for (const StatusHint& s : kStatusHints)
+            h.push_back({telemetry::BusStatusEdit(s.bit), s.text, s.label});
         return h;
     }();
     return hints;

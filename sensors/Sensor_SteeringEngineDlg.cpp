@@ -13,19 +13,8 @@ constexpr int kFirstChannel = 1;
 constexpr int kLastChannel = 16;
 
 constexpr CSensorPage::Hint kHints[] = {
-    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:9"},
-    {kPhysIdEdit, "Physical ID:    Range:0-27    Default:9"},
-    {kAppIdLabel, sensor_hints::kAppId},
-    {kAppIdEdit, sensor_hints::kAppId},
-    {kFirmwareLabel, sensor_hints::kFirmware},
-    {kFirmwareEdit, sensor_hints::kFirmware},
-    {kChannelLabel, "Channel:    Range:0-15    Default:0"},
-    {kChannelEdit, "Channel:    Range:0-15    Default:0"},
-    {kMonitoring, sensor_hints::kMonitoring},
-    {kConfigure, sensor_hints::kConfigure},
-    {kRead, sensor_hints::kRead},
-    {kWrite, sensor_hints::kWrite},
-    {kDefault, sensor_hints::kDefault},
+    {kPhysIdLabel, "Physical ID:    Range:0-27    Default:9", kPhysIdEdit},
+    {kChannelLabel, "Channel:    Range:0-15    Default:0", kChannelEdit},
 };
 
 constexpr WORD kStreams[] = {0x0B40};

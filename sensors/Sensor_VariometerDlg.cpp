@@ -18,25 +18,11 @@ constexpr const char* kAltitudeRateDataRateHint =
     "AltitudeRateDataRate:    Range:100-25500ms    Default:300ms";
 
 constexpr CSensorPage::Hint kHints[] = {
-    {kMonitoring, sensor_hints::kMonitoring},
-    {kConfigure, sensor_hints::kConfigure},
-    {kRead, sensor_hints::kRead},
-    {kWrite, sensor_hints::kWrite},
-    {kDefault, sensor_hints::kDefault},
-    {kPhysIdLabel, kPhysIdHint},
-    {kPhysIdEdit, kPhysIdHint},
-    {kAppIdLabel, sensor_hints::kAppId},
-    {kAppIdEdit, sensor_hints::kAppId},
-    {kFirmwareLabel, sensor_hints::kFirmware},
-    {kFirmwareEdit, sensor_hints::kFirmware},
-    {kAltitudeLabel, kAltitudeHint},
-    {kAltitudeEdit, kAltitudeHint},
-    {kAltitudeRateLabel, kAltitudeRateHint},
-    {kAltitudeRateEdit, kAltitudeRateHint},
-    {kAltitudeDataRateLabel, kAltitudeDataRateHint},
-    {kAltitudeDataRateEdit, kAltitudeDataRateHint},
-    {kAltitudeRateDataRateLabel, kAltitudeRateDataRateHint},
-    {kAltitudeRateDataRateEdit, kAltitudeRateDataRateHint},
+    {kPhysIdLabel, kPhysIdHint, kPhysIdEdit},
+    {kAltitudeLabel, kAltitudeHint, kAltitudeEdit},
+    {kAltitudeRateLabel, kAltitudeRateHint, kAltitudeRateEdit},
+    {kAltitudeDataRateLabel, kAltitudeDataRateHint, kAltitudeDataRateEdit},
+    {kAltitudeRateDataRateLabel, kAltitudeRateDataRateHint, kAltitudeRateDataRateEdit},
 };
 
 // Altitude on 0x0100 + application ID, altitude rate on 0x0110 + application ID.

@@ -146,6 +146,7 @@ std::vector<std::string> EveryText() {
     };
     for (const CSensorPage* page : pages)
         for (const CSensorPage::Hint& hint : page->Hints()) texts.push_back(hint.text);
+    for (const CSensorPage::Hint& hint : CSensorPage::CommonHints()) texts.push_back(hint.text);
     return texts;
 }
 

@@ -389,10 +389,17 @@ TEST_P(StreamPagesTest, GarbageDuringMonitoringChangesNoValue) {
 
 TEST_P(StreamPagesTest, EveryHintedControlIsOnThePageAndShowsItsHint) {
     StartOn(std::make_shared<SimVirtualLine>(bus), P().treeItem);
-    for (const CSensorPage::Hint& hint : Page().Hints()) {
-        ASSERT_TRUE(MoveMouseOver(&Page(), hint.id));
-        EXPECT_STREQ(Text(Page(), kHint), hint.text) << "control " << hint.id;
-    }
+    for (std::span<const CSensorPage::Hint> hints : {Page().Hints(), CSensorPage::CommonHints()})
+        for (const CSensorPage::Hint& hint : hints)
+            for (int id : {hint.id, hint.alsoId}) {
+                if (!id) continue;
+                ASSERT_TRUE(MoveMouseOver(&Page(), id));
+                // A page's own hint for a common control comes first.
+                const CSensorPage::Hint* own = nullptr;
+                for (const CSensorPage::Hint& h : Page().Hints())
+                    if (!own && (h.id == id || h.alsoId == id)) own = &h;
+                EXPECT_STREQ(Text(Page(), kHint), own ? own->text : hint.text) << "control " << id;
+            }
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, StreamPagesTest, ::testing::ValuesIn(kPages),
