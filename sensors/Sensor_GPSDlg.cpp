@@ -49,10 +49,6 @@ const sensor_steps::StandardMachines& GpsMachines() {
                     {kSpeed, bus::kParamDataRate, RateInput(kSpeedRateEdit)},
                     {kTime, bus::kParamDataRate, RateInput(kTimeRateEdit)},
                     {kAltitude, bus::kParamDataRate, RateInput(kAltitudeRateEdit)}},
-        // Only the answer to the read just sent counts: the first poll of a pair still finds
-        // the previous pair's answer waiting, and a stream that never answers would pass with
-        // another stream's value.
-        .matchAnswers = true,
         .readFactor = 4,
         .writeFactor = 3,
         .defaultFactor = 7,

@@ -57,7 +57,6 @@ const sensor_steps::StandardMachines& PageMachines() {
                     {kSpeed, rpm_params::kMagneticPoles,
                      Input{.id = kPolesEdit, .lo = kMinPoles, .hi = kMaxPoles}}},
         .defaultStream = kTemperature1,
-        .matchAnswers = true,
         .readFactor = 5,
         .writeFactor = 3.5,
         .defaultFactor = 8.5,

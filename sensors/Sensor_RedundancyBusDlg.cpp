@@ -101,10 +101,6 @@ const sensor_steps::StandardMachines& RedundancyBusMachines() {
                     {kBattery2, bus::kParamDataRate, RateInput(kBattery2RateEdit)},
                     {kCapacity, bus::kParamDataRate, RateInput(kCapacityRateEdit)},
                     {kOutputState, bus::kParamDataRate, RateInput(kOutputStateRateEdit)}},
-        // Only the answer to the read just sent counts: the first poll of a pair still finds
-        // the previous pair's answer waiting, and a stream that never answers would pass with
-        // another stream's value.
-        .matchAnswers = true,
         .readFactor = 4,
         .writeFactor = 3,
         .defaultFactor = 7,

@@ -56,7 +56,6 @@ const sensor_steps::StandardMachines& EscMachines() {
         // read just sent counts: the first poll of a pair still finds the previous pair's answer
         // waiting, and taken for this one it would restart every Write whose values differ.
         .writeCheck = Check::StrictExpect,
-        .matchAnswers = true,
         .readFactor = 5.6,
         .writeFactor = 4.3,
         .defaultFactor = 8.7,

@@ -36,9 +36,6 @@ const sensor_steps::StandardMachines& ServoMachines() {
                            .hi = kLastChannel,
                            .offset = -kFirstChannel}}},
         .hasDefault = false,
-        // Through an adapter that holds bytes back, the firmware's answer can arrive in the
-        // channel's polls: it must not show as the channel.
-        .matchAnswers = true,
         .readFactor = 12,
         .writeFactor = 8,
     });

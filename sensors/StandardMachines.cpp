@@ -59,7 +59,7 @@ Machine MakeRead(const StandardPage& page) {
               .counter = &CSensorPage::m_nReadStep,
               .progressFactor = page.readFactor,
               .clearGotReplyOnRestart = false,
-              .matchAnswers = page.matchAnswers,
+              .matchAnswers = true,
               .closingMessage = messages::kSuccessfulOperation};
     auto& s = m.steps;
     AppendEnters(s, page.streams, page.readPolls);
@@ -78,7 +78,7 @@ Machine MakeWrite(const StandardPage& page) {
               .operation = sensor_operation::kReadWrite,
               .counter = &CSensorPage::m_nDefaultStep,
               .progressFactor = page.writeFactor,
-              .matchAnswers = page.matchAnswers,
+              .matchAnswers = true,
               .closingMessage = messages::kSuccessfulOperation,
               .inputs = {IdInput(sensor_ids::kAppIdEdit, 15),
                          IdInput(sensor_ids::kPhysIdEdit, page.physIdMax)}};
@@ -104,7 +104,7 @@ Machine MakeDefault(const StandardPage& page) {
               .operation = sensor_operation::kDefault,
               .counter = &CSensorPage::m_nDefaultStep,
               .progressFactor = page.defaultFactor,
-              .matchAnswers = page.matchAnswers};
+              .matchAnswers = true};
     auto& s = m.steps;
     AppendEnters(s, page.streams, page.defaultPolls);
     s.push_back(WriteParam(kParamRestoreDefaults, Const(0), page.defaultStream));
@@ -142,7 +142,6 @@ StandardPage TwoStreamPage(int rateEdit0, int rateEdit1, double readFactor, doub
         .written = {{1, kParamDataRate, RateInput(rateEdit1)},
                     {0, kParamDataRate, RateInput(rateEdit0)}},
         .defaultStream = 1,
-        .matchAnswers = true,
         .readFactor = readFactor,
         .writeFactor = writeFactor,
         .defaultFactor = 11,

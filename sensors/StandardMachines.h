@@ -9,6 +9,10 @@
 //          physical ID, each a write, a read request and an answer pair against the value
 //          written; leave.
 // Default: enter; stream polls; restore the defaults on one stream and check the answer; leave.
+//
+// Every answer pair takes only an answer that names its own request's parameter and data ID: the
+// first poll of a pair reads what came before that request, which is the answer to the previous
+// one, and a stream that never answers must not pass with another's value.
 
 #include <span>
 #include <vector>
@@ -47,8 +51,6 @@ struct StandardPage {
     int defaultStream = 0;
     // The Write's answer pairs; Check::StrictExpect restarts on any other value at once.
     Check writeCheck = Check::Expect;
-    // The answer pairs take only the answer to their own request (Machine::matchAnswers).
-    bool matchAnswers = false;
     double readFactor = 0;
     double writeFactor = 0;
     double defaultFactor = 0;
@@ -76,9 +78,7 @@ const StandardMachines& OneStreamMachines();
 
 // A sensor with two streams under one application ID and one data rate each (40 A current,
 // variometer): the rates are read and written stream 0x10 first, and the defaults are restored
-// on stream 0x10. `rateEdit0` and `rateEdit1` hold the rates of the streams 0x00 and 0x10. Its
-// answer pairs take only the answer to their own request: the rates of both streams are the
-// same parameter, and a sensor deaf to one stream must not pass the other's answer for it.
+// on stream 0x10. `rateEdit0` and `rateEdit1` hold the rates of the streams 0x00 and 0x10.
 StandardPage TwoStreamPage(int rateEdit0, int rateEdit1, double readFactor, double writeFactor);
 
 }  // namespace sensor_steps

@@ -11,6 +11,7 @@
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
 #include "bus/frame.h"
+#include "bus/protocol.h"
 #include "platform/timer_service.h"
 #include "support/app_harness.h"
 
@@ -77,7 +78,8 @@ class RecordingLine : public platform::VirtualLine {
 
 // A device played by the test: every byte written comes back at once, as on the single wire,
 // followed at once by the reply (an 8-byte body, stuffed) that `answer` gives for the frame just
-// written, if any. `answer` also sees every frame heard before it.
+// written, if any. `answer` also sees every frame heard before it. An answer (0x32) that leaves
+// its data ID and parameter at 0 names the last request heard, as a device's answer does.
 class ScriptedLine : public platform::VirtualLine {
   public:
     using Body = std::array<std::uint8_t, bus::kBodyLength>;
@@ -89,6 +91,7 @@ class ScriptedLine : public platform::VirtualLine {
         rx_.insert(rx_.end(), data, data + n);
         WrittenFrame f = DecodeWritten(data, n, now);
         std::optional<Body> reply = answer ? answer(f, heard_) : std::nullopt;
+        if (reply) NameRequest(*reply, f);
         heard_.push_back(f);
         if (!reply) return;
         // A poll's echo heads its reply; a reply to a request needs a head of its own.
@@ -112,6 +115,17 @@ class ScriptedLine : public platform::VirtualLine {
     void DiscardInput(platform::Micros) override { rx_.clear(); }
 
   private:
+    void NameRequest(Body& reply, const WrittenFrame& f) const {
+        if (reply[0] != bus::kTypeAnswer || reply[1] || reply[2] || reply[3]) return;
+        const WrittenFrame* request = f.poll ? nullptr : &f;
+        for (auto it = heard_.rbegin(); !request && it != heard_.rend(); ++it)
+            if (!it->poll) request = &*it;
+        if (!request) return;
+        reply[1] = static_cast<std::uint8_t>(request->dataId & 0xFF);
+        reply[2] = static_cast<std::uint8_t>(request->dataId >> 8);
+        reply[3] = request->param;
+    }
+
     std::vector<std::uint8_t> rx_;
     std::vector<WrittenFrame> heard_;
 };

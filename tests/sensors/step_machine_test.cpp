@@ -116,6 +116,21 @@ TEST_F(StepMachineTest, TelemetryInAStreamPollStartsAgainFromTheEnterFrame) {
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
 }
 
+TEST_F(StepMachineTest, AnAnswerLeftFromTheFirmwareReadIsNeverShownAsTheDataRate) {
+    // The first poll of a pair reads what came before its request: here the firmware answer,
+    // which a sensor that ignores the rate read keeps repeating. It must not pass for the rate.
+    line->answer = [](const WrittenFrame& f, const std::vector<WrittenFrame>& before) {
+        const SincePoll since = LastRequest(f, before);
+        if (!f.poll || since.request.type != 0x30) return std::optional<Body>();
+        return std::optional<Body>(Body{0x32, 0x03, 0x0A, 0x0C, 0x12, 0, 0, 0});
+    };
+    page.OnBnClickedRead();
+    AdvanceMs(4000);
+    EXPECT_STREQ(Text(page, kFirmwareEdit), "1.2");
+    EXPECT_STREQ(Text(page, kDataRateEdit), "") << "the firmware byte is not a rate";
+    EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{"Operation failed！"});
+}
+
 TEST_F(StepMachineTest, AHalfSeenPairLeftByATimeOutDoesNotConfirmTheNextWrite) {
     // A Write cut short by its time-out right after a matching first poll leaves the flag set;
     // the next Write must not take it for an answer to a read-back that never comes.
