@@ -9,28 +9,11 @@
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
+#include "app/global_pages.h"
 #include "bus/frame.h"
 #include "sensors/TelemetryTable.h"
 
 namespace {
-
-telemetry::Pages GlobalPages() {
-    return telemetry::Pages{
-        &g_sensorLipoVoltage,
-        &g_sensorCurrentL,
-        &g_sensorAirSpeed,
-        &g_sensorCurrentH,
-        &g_sensorRPM,
-        &g_sensorRedundancyBus,
-        &g_sensorGPS,
-        &g_sensorVariometer,
-        &g_sensorFuelKit,
-        &g_sensorQWireToUART,
-        &g_sensorSteeringEngine,
-        &g_sensorReserve1,
-        &g_sensorReserve2,
-    };
-}
 
 // Reads everything waiting on the port into `raw` from `offset` on; returns how many bytes, or
 // nullopt when the backlog was beyond the limit and purged unread, so a flood never gets parsed
@@ -95,15 +78,16 @@ void CKestrovaDlg::DecodeScanReply() {
     std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(unfinishedAt), m_scanCarryLength,
                 m_scanCarry);
     for (std::size_t u = 0; u < count; ++u) {
-        std::uint32_t presence = telemetry::ApplyFrame(
-            units[u].body, GlobalPages(), telemetry::Decoder::kScan, units[u].physIdIndex);
+        std::uint32_t presence =
+            telemetry::ApplyFrame(units[u].body, telemetry::GlobalPages(),
+                                  telemetry::Decoder::kScan, units[u].physIdIndex);
         for (int i = 0; i < telemetry::kPageCount; ++i)
             if (presence & (1u << i)) m_bPresent[i] = 1;
     }
 }
 
 void CKestrovaDlg::PublishPresence() {
-    const telemetry::Pages pages = GlobalPages();
+    const telemetry::Pages pages = telemetry::GlobalPages();
     for (int i = 0; i < telemetry::kPageCount; ++i)
         pages.At(static_cast<telemetry::PageIndex>(i))->m_nConnState = m_bPresent[i];
     for (int i = 0; i < telemetry::kPageCount; ++i)
@@ -113,5 +97,5 @@ void CKestrovaDlg::PublishPresence() {
 
 void CKestrovaDlg::DecodeMonitorData() {
     if (std::optional<bus::Body> body = ReadWaitingFrame())
-        telemetry::ApplyFrame(*body, GlobalPages(), telemetry::Decoder::kMonitor, 0);
+        telemetry::ApplyFrame(*body, telemetry::GlobalPages(), telemetry::Decoder::kMonitor, 0);
 }

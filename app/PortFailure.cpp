@@ -5,6 +5,7 @@
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
+#include "app/global_pages.h"
 #include "bus/serial_exception.h"
 #include "platform/device_events.h"
 #include "platform/modal_ui.h"
@@ -31,21 +32,7 @@ void CKestrovaDlg::StopBusTimers() {
 }
 
 void CKestrovaDlg::TurnLampsOff() {
-    const telemetry::Pages pages{
-        &g_sensorLipoVoltage,
-        &g_sensorCurrentL,
-        &g_sensorAirSpeed,
-        &g_sensorCurrentH,
-        &g_sensorRPM,
-        &g_sensorRedundancyBus,
-        &g_sensorGPS,
-        &g_sensorVariometer,
-        &g_sensorFuelKit,
-        &g_sensorQWireToUART,
-        &g_sensorSteeringEngine,
-        &g_sensorReserve1,
-        &g_sensorReserve2,
-    };
+    const telemetry::Pages pages = telemetry::GlobalPages();
     for (int i = 0; i < telemetry::kPageCount; ++i) {
         CSensorPage* page = pages.At(static_cast<telemetry::PageIndex>(i));
         page->m_nConnState = 0;

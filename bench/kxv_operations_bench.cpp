@@ -11,17 +11,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
+#include "bench/median.h"
 #include "bench/process_stats.h"
+#include "bench/program_setup.h"
 #include "bench/sim_child.h"
-#include "platform/modal_ui.h"
-#include "platform/port_namespace.h"
-#include "platform/ui_events.h"
-#include "resources/resources.h"
 
 namespace {
 
@@ -31,6 +30,7 @@ constexpr int kRuns = 20;
 // Past this a sequence has failed whatever it does: the page's own time-outs.
 constexpr double kGiveUpMs = 16000;
 
+using bench::Median;
 using bench::RunEventsFor;
 using bench::Sim;
 
@@ -59,40 +59,22 @@ struct Tally {
     std::vector<int> frames;
 };
 
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string simBinary =
-        argc > 1
-            ? argv[1]
-            : (fs::canonical("/proc/self/exe").parent_path().parent_path() / "sim" / "kestrova-sim")
-                  .string();
-    if (!fs::exists(simBinary)) {
-        std::printf("kestrova-sim not found at %s; nothing measured\n", simBinary.c_str());
-        return 0;
-    }
+    const std::optional<std::string> simBinary = bench::FindSim(argc > 1 ? argv[1] : nullptr);
+    if (!simBinary) return 0;
     if (!std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    platform::EnsureUiEvents();
-    resources::RegisterAll();
-    platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
+    bench::PrepareProgram();
     std::vector<std::string> messages;
-    platform::SetModalHook([&messages](const platform::ModalRecord& r) {
-        if (r.kind == platform::ModalKind::MessageBox) messages.push_back(r.text);
-        return platform::ModalAnswer{IDOK};
-    });
+    bench::KeepMessageBoxTexts(messages);
 
     const fs::path dir =
         fs::temp_directory_path() / ("kestrova-kxv-bench-" + std::to_string(getpid()));
     fs::create_directories(dir);
     const fs::path log = dir / "wire.log";
-    Sim sim(simBinary, dir, {"--receiver", "--log", log.string()});
+    Sim sim(*simBinary, dir, {"--receiver", "--log", log.string()});
     if (sim.Port() != "COM7") {
         std::printf("kestrova-sim did not publish COM7; nothing measured\n");
         return 0;

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,11 +25,9 @@
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
 #include "bench/process_stats.h"
+#include "bench/program_setup.h"
 #include "bench/sim_child.h"
 #include "platform/modal_ui.h"
-#include "platform/port_namespace.h"
-#include "platform/ui_events.h"
-#include "resources/resources.h"
 
 namespace {
 
@@ -67,20 +66,11 @@ double Quantile(std::vector<double> v, double q) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string simBinary =
-        argc > 1
-            ? argv[1]
-            : (fs::canonical("/proc/self/exe").parent_path().parent_path() / "sim" / "kestrova-sim")
-                  .string();
-    if (!fs::exists(simBinary)) {
-        std::printf("kestrova-sim not found at %s; nothing measured\n", simBinary.c_str());
-        return 0;
-    }
+    const std::optional<std::string> simBinary = bench::FindSim(argc > 1 ? argv[1] : nullptr);
+    if (!simBinary) return 0;
     if (!std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    platform::EnsureUiEvents();
-    resources::RegisterAll();
-    platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
+    bench::PrepareProgram();
     int boxes = 0;
     platform::SetModalHook([&boxes](const platform::ModalRecord& r) {
         ++boxes;
@@ -101,7 +91,7 @@ int main(int argc, char** argv) {
     {
         std::vector<std::string> args = devices;
         args.insert(args.end(), {"--log", log.string()});
-        Sim sim(simBinary, dir, args);
+        Sim sim(*simBinary, dir, args);
         if (sim.Port() != "COM7") {
             std::printf("kestrova-sim did not publish COM7; nothing measured\n");
             return 0;
@@ -132,7 +122,7 @@ int main(int argc, char** argv) {
     {
         std::vector<std::string> args = devices;
         args.push_back("--receiver");
-        Sim sim(simBinary, dir, args);
+        Sim sim(*simBinary, dir, args);
         if (sim.Port() != "COM7") {
             std::printf("kestrova-sim did not publish COM7 for monitoring\n");
             return 0;

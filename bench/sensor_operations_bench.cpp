@@ -14,25 +14,25 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
+#include "bench/median.h"
 #include "bench/process_stats.h"
+#include "bench/program_setup.h"
 #include "bench/sim_child.h"
-#include "platform/modal_ui.h"
-#include "platform/port_namespace.h"
 #include "platform/timer_service.h"
-#include "platform/ui_events.h"
 #include "resources/messages.h"
-#include "resources/resources.h"
 #include "sensors/SensorSteps.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+using bench::Median;
 using bench::RunEventsFor;
 using bench::Sim;
 
@@ -225,33 +225,18 @@ struct Tally {
     std::vector<double> ms;
 };
 
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const fs::path simBinary =
-        fs::canonical("/proc/self/exe").parent_path().parent_path() / "sim" / "kestrova-sim";
-    if (!fs::exists(simBinary)) {
-        std::printf("kestrova-sim not found at %s; nothing measured\n", simBinary.c_str());
-        return 0;
-    }
+    const std::optional<std::string> simBinary = bench::FindSim(nullptr);
+    if (!simBinary) return 0;
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     std::vector<std::string> only(argv + std::min(argc, 2), argv + argc);
     if (!std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    platform::EnsureUiEvents();
-    resources::RegisterAll();
-    platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
+    bench::PrepareProgram();
     std::vector<std::string> shown;
-    platform::SetModalHook([&shown](const platform::ModalRecord& r) {
-        if (r.kind == platform::ModalKind::MessageBox) shown.push_back(r.text);
-        return platform::ModalAnswer{IDOK};
-    });
+    bench::KeepMessageBoxTexts(shown);
     auto& timers = platform::TimerService::Instance();
 
     std::printf("%-18s %-17s %9s %9s %10s\n", "page", "operation", "succeeded", "restarted",
@@ -263,7 +248,7 @@ int main(int argc, char** argv) {
         fs::remove_all(dir);
         fs::create_directories(dir);
         const fs::path log = dir / "wire.log";
-        Sim sim(simBinary.string(), dir, {"--device", pc.device, "--log", log.string()});
+        Sim sim(*simBinary, dir, {"--device", pc.device, "--log", log.string()});
         if (sim.Port() != "COM7") {
             std::printf("%-18s kestrova-sim did not publish COM7; nothing measured\n", pc.name);
             continue;

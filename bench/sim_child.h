@@ -9,8 +9,10 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,19 @@ extern char** environ;
 namespace bench {
 
 namespace fs = std::filesystem;
+
+// kestrova-sim at `given`, or where the build puts it (sim/ beside the benchmarks' folder) when
+// no path is given; nothing, and a line that says so, when it is not there.
+inline std::optional<std::string> FindSim(const char* given) {
+    const std::string path =
+        given
+            ? given
+            : (fs::canonical("/proc/self/exe").parent_path().parent_path() / "sim" / "kestrova-sim")
+                  .string();
+    if (fs::exists(path)) return path;
+    std::printf("kestrova-sim not found at %s; nothing measured\n", path.c_str());
+    return std::nullopt;
+}
 
 // kestrova-sim as a child process publishing COM7 in `dir`.
 class Sim {

@@ -14,6 +14,7 @@
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
+#include "app/global_pages.h"
 #include "platform/clock.h"
 #include "platform/virtual_port.h"
 #include "resources/resources.h"
@@ -40,22 +41,6 @@ class FuzzLine : public platform::VirtualLine {
 std::shared_ptr<FuzzLine> g_line;
 CKestrovaDlg* g_main = nullptr;
 
-telemetry::Pages GlobalPages() {
-    return {&g_sensorLipoVoltage,
-            &g_sensorCurrentL,
-            &g_sensorAirSpeed,
-            &g_sensorCurrentH,
-            &g_sensorRPM,
-            &g_sensorRedundancyBus,
-            &g_sensorGPS,
-            &g_sensorVariometer,
-            &g_sensorFuelKit,
-            &g_sensorQWireToUART,
-            &g_sensorSteeringEngine,
-            &g_sensorReserve1,
-            &g_sensorReserve2};
-}
-
 }  // namespace
 
 // The font library keeps its caches for the life of the process; that is not ours to find.
@@ -68,7 +53,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     new QApplication(*argc, *argv);
     platform::VirtualClock::Install();
     resources::RegisterAll();
-    const telemetry::Pages pages = GlobalPages();
+    const telemetry::Pages pages = telemetry::GlobalPages();
     for (int i = 0; i < telemetry::kPageCount; ++i) {
         CSensorPage* page = pages.At(static_cast<telemetry::PageIndex>(i));
         page->Create(page->TemplateId(), nullptr);
@@ -76,7 +61,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // The pages are globals: their windows must go while Qt is still whole, before the
     // globals' own destructors run at exit.
     std::atexit([] {
-        const telemetry::Pages all = GlobalPages();
+        const telemetry::Pages all = telemetry::GlobalPages();
         for (int i = 0; i < telemetry::kPageCount; ++i)
             all.At(static_cast<telemetry::PageIndex>(i))->DestroyWindow();
         g_serialPort.Close();
@@ -123,7 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 bus::Body body;
                 std::copy_n(rest.begin() + static_cast<std::ptrdiff_t>(at), bus::kBodyLength,
                             body.begin());
-                telemetry::ApplyFrame(body, GlobalPages(), decoder, data[1] % bus::kPhysIdCount);
+                telemetry::ApplyFrame(body, telemetry::GlobalPages(), decoder,
+                                      data[1] % bus::kPhysIdCount);
             }
             break;
         }

@@ -2,68 +2,30 @@
 // changed values, a Read that shows them, Save and Load of the parameter file.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/Globals.h"
-#include "app/KestrovaDlg.h"
-#include "platform/modal_ui.h"
-#include "platform/port_namespace.h"
-#include "platform/ui_events.h"
 #include "receivers/kxv_parameter_file.h"
-#include "resources/resources.h"
-#include "support/sim_process.h"
-#include "support/ui_harness.h"
+#include "support/app_on_pty.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using kestrova::test::SimProcess;
 using kestrova::test::WaitUntil;
 
-// A sequence on real timers ends in about a second (Read) or five (Write); a busy machine gets
-// far more.
-constexpr int kDeadlineMs = 60'000;
-
-class KxvPageOnPty : public ::testing::Test {
+class KxvPageOnPty : public kestrova::test::AppOnPty {
   protected:
     void SetUp() override {
-        kestrova::test::EnsureQtApp();
-        platform::EnsureUiEvents();
-        resources::RegisterAll();
-        dir = fs::temp_directory_path() / ("kestrova-e2e-kxv-" + std::to_string(getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        ::setenv("KESTROVA_DEVICES", dir.c_str(), 1);
-        platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
-        platform::SetModalHook([this](const platform::ModalRecord& r) {
-            if (r.kind == platform::ModalKind::MessageBox) messages.push_back(r.text);
-            return platform::ModalAnswer{IDOK, (dir / "receiver.csv").string()};
-        });
-        sim = std::make_unique<SimProcess>(
-            dir, std::vector<std::string>{"--port", "COM7", "--receiver"});
-        ASSERT_EQ(sim->Line(), "COM7");
-        main = std::make_unique<CKestrovaDlg>();
-        ASSERT_TRUE(main->Create(CKestrovaDlg::IDD));
-        main->OnBnClickedOpen();
-        ASSERT_TRUE(g_serialPort.IsOpen());
-        messages.clear();
+        AppOnPty::SetUp();
+        fileName = "receiver.csv";
+        Start({"--receiver"});
     }
-    void TearDown() override {
-        if (main) main->DestroyWindow();
-        main.reset();
-        g_serialPort.Close();
-        platform::SetModalHook(nullptr);
-        sim.reset();
-        fs::remove_all(dir);
-    }
-    // Starts an operation and waits for its sequence's leave frame; the controls' lock-out that
-    // follows is the page's own and needs no waiting here.
+    // Starts an operation and waits for its sequence's leave frame (about a second after a Read,
+    // five after a Write); the controls' lock-out that follows is the page's own and needs no
+    // waiting here.
     ::testing::AssertionResult Operate(void (CReceiver_KXVDlg::*start)()) {
         messages.clear();
         (page.*start)();
@@ -72,16 +34,7 @@ class KxvPageOnPty : public ::testing::Test {
         if (!messages.empty()) return ::testing::AssertionFailure() << messages[0];
         return ::testing::AssertionSuccess();
     }
-    CString Text(CWnd& w, int id) {
-        CString t;
-        w.GetDlgItemText(id, t);
-        return t;
-    }
 
-    fs::path dir;
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<CKestrovaDlg> main;
-    std::vector<std::string> messages;
     CReceiver_KXVDlg& page = g_receiverKXV;
     CReceiver_KXV_GainSettingDlg& gains = g_receiverKXV_GainSetting;
     CReceiver_KXV_OffsetAngleSettingDlg& angles = g_receiverKXV_OffsetAngleSetting;

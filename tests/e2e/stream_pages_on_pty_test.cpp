@@ -4,31 +4,19 @@
 // back.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/Globals.h"
-#include "app/KestrovaDlg.h"
-#include "platform/modal_ui.h"
-#include "platform/port_namespace.h"
-#include "platform/timer_service.h"
-#include "platform/ui_events.h"
-#include "resources/resources.h"
-#include "support/sim_process.h"
-#include "support/ui_harness.h"
+#include "support/app_on_pty.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using kestrova::test::SimProcess;
 using kestrova::test::WaitUntil;
 using namespace sensor_ids;
 
-// Generous: a busy machine runs the timers late, and an operation waits for its progress run.
-constexpr int kDeadlineMs = 60'000;
 constexpr const char* kSuccess = "Successful operation！";
 
 // The pages' tree items.
@@ -92,93 +80,52 @@ const Shape kShapes[] = {
                   {gps_ids::kTimeRateEdit, "1000", "3000"}}},
 };
 
-class StreamPageOnPty : public ::testing::TestWithParam<Shape> {
+class StreamPageOnPty : public kestrova::test::AppOnPty,
+                        public ::testing::WithParamInterface<Shape> {
   protected:
     void SetUp() override {
-        kestrova::test::EnsureQtApp();
-        platform::EnsureUiEvents();
-        resources::RegisterAll();
-        dir = fs::temp_directory_path() / ("kestrova-e2e-pages-" + std::to_string(getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        ::setenv("KESTROVA_DEVICES", dir.c_str(), 1);
-        platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
-        platform::SetModalHook([this](const platform::ModalRecord& r) {
-            if (r.kind == platform::ModalKind::MessageBox) messages.push_back(r.text);
-            return platform::ModalAnswer{IDOK};
-        });
-        sim = std::make_unique<SimProcess>(
-            dir, std::vector<std::string>{"--port", "COM7", "--device", GetParam().device});
-        ASSERT_EQ(sim->Line(), "COM7");
-        main = std::make_unique<CKestrovaDlg>();
-        ASSERT_TRUE(main->Create(CKestrovaDlg::IDD));
-        main->OnBnClickedOpen();
-        ASSERT_TRUE(g_serialPort.IsOpen());
+        AppOnPty::SetUp();
+        ASSERT_NO_FATAL_FAILURE(Start({"--device", GetParam().device}));
         main->m_treeDevices.SelectItem(main->m_hTreeItems[GetParam().treeItem]);
         messages.clear();
     }
-    void TearDown() override {
-        if (main) main->DestroyWindow();
-        main.reset();
-        g_serialPort.Close();
-        platform::SetModalHook(nullptr);
-        sim.reset();
-        fs::remove_all(dir);
-    }
     CSensorPage& Page() { return *GetParam().page; }
-    bool Running(UINT_PTR id) { return platform::TimerService::Instance().IsRunning(&Page(), id); }
-    // Starts an operation and lets real time run until its progress run or time-out ends it.
-    void Operate(void (CSensorPage::*start)()) {
-        messages.clear();
-        (Page().*start)();
-        ASSERT_TRUE(WaitUntil([&] { return !Running(sensor_timers::kTimeout); }, kDeadlineMs));
-    }
-    CString Text(int id) {
-        CString t;
-        Page().GetDlgItemText(id, t);
-        return t;
-    }
-
-    fs::path dir;
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<CKestrovaDlg> main;
-    std::vector<std::string> messages;
 };
 
 TEST_P(StreamPageOnPty, ConfigureReadWriteReadBackAndRestoreTheDefaults) {
     const Shape& shape = GetParam();
     Page().OnBnClickedConfigure();
-    ASSERT_TRUE(
-        WaitUntil([&] { return !Running(sensor_timers::kTimeout) && Page().m_nConnState == 1; },
-                  kDeadlineMs));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return !Running(Page(), sensor_timers::kTimeout) && Page().m_nConnState == 1; },
+        kDeadlineMs));
     ASSERT_EQ(Page().m_nPhysIdIndex, 5);
     ASSERT_EQ(Page().m_nAppId, 3);
 
-    Operate(&CSensorPage::OnBnClickedRead);
+    Operate(Page(), &CSensorPage::OnBnClickedRead);
     EXPECT_EQ(messages, std::vector<std::string>{kSuccess});
-    EXPECT_STREQ(Text(kFirmwareEdit), shape.firmware);
-    for (const Setting& s : shape.settings) EXPECT_STREQ(Text(s.edit), s.factory) << s.edit;
+    EXPECT_STREQ(Text(Page(), kFirmwareEdit), shape.firmware);
+    for (const Setting& s : shape.settings) EXPECT_STREQ(Text(Page(), s.edit), s.factory) << s.edit;
 
     Page().SetDlgItemText(kAppIdEdit, "6");
     Page().SetDlgItemText(kPhysIdEdit, "12");
     for (const Setting& s : shape.settings) Page().SetDlgItemText(s.edit, s.written);
-    Operate(&CSensorPage::OnBnClickedWrite);
+    Operate(Page(), &CSensorPage::OnBnClickedWrite);
     EXPECT_EQ(messages, std::vector<std::string>{kSuccess});
 
     Page().SetDlgItemText(kAppIdEdit, "");
     Page().SetDlgItemText(kPhysIdEdit, "");
     for (const Setting& s : shape.settings) Page().SetDlgItemText(s.edit, "");
-    Operate(&CSensorPage::OnBnClickedRead);
+    Operate(Page(), &CSensorPage::OnBnClickedRead);
     EXPECT_EQ(messages, std::vector<std::string>{kSuccess});
-    for (const Setting& s : shape.settings) EXPECT_STREQ(Text(s.edit), s.written) << s.edit;
-    EXPECT_STREQ(Text(kAppIdEdit), "6");
-    EXPECT_STREQ(Text(kPhysIdEdit), "12");
+    for (const Setting& s : shape.settings) EXPECT_STREQ(Text(Page(), s.edit), s.written) << s.edit;
+    EXPECT_STREQ(Text(Page(), kAppIdEdit), "6");
+    EXPECT_STREQ(Text(Page(), kPhysIdEdit), "12");
 
-    Operate(&CSensorPage::OnBnClickedDefault);
+    Operate(Page(), &CSensorPage::OnBnClickedDefault);
     EXPECT_TRUE(messages.empty()) << "Default Settings ends without a box";
-    Operate(&CSensorPage::OnBnClickedRead);
+    Operate(Page(), &CSensorPage::OnBnClickedRead);
     EXPECT_EQ(messages, std::vector<std::string>{kSuccess});
-    for (const Setting& s : shape.settings) EXPECT_STREQ(Text(s.edit), s.factory) << s.edit;
+    for (const Setting& s : shape.settings) EXPECT_STREQ(Text(Page(), s.edit), s.factory) << s.edit;
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, StreamPageOnPty, ::testing::ValuesIn(kShapes),

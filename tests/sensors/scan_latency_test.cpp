@@ -4,17 +4,12 @@
 // made of the same reads next to what the scan now takes from them; where the hand-overs fall
 // inside the answers, only the piece carried from one read into the next finds the sensors.
 
-#include <map>
-#include <set>
 #include <string>
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
-#include "sensors/telemetry_frames.h"
-#include "sim/bus.h"
-#include "sim/sensor_kind.h"
+#include "support/adapter_scan.h"
 #include "support/app_harness.h"
-#include "support/sim_virtual_line.h"
 
 namespace {
 
@@ -22,76 +17,12 @@ using namespace kestrova::test;
 
 constexpr int kSweepMs = 28 * 4;
 
-// Passes everything on and keeps each read with the poll written before the latest one (the
-// poll a one-frame read is credited to).
-class ReadRecorder : public platform::VirtualLine {
-  public:
-    explicit ReadRecorder(std::shared_ptr<platform::VirtualLine> inner)
-        : inner_(std::move(inner)) {}
-    void Write(const std::uint8_t* data, std::size_t n, platform::Micros now) override {
-        if (n == 2) {
-            previousPoll_ = lastPoll_;
-            lastPoll_ = telemetry::PhysIdIndexOf(data[1]);
-        }
-        inner_->Write(data, n, now);
-    }
-    std::size_t Available(platform::Micros now) override { return inner_->Available(now); }
-    std::size_t Read(std::uint8_t* out, std::size_t max, platform::Micros now) override {
-        const std::size_t n = inner_->Read(out, max, now);
-        if (n > 0) reads.push_back({std::vector<std::uint8_t>(out, out + n), previousPoll_});
-        return n;
-    }
-    void DiscardInput(platform::Micros now) override { inner_->DiscardInput(now); }
-    bool Present() const override { return inner_->Present(); }
-
-    struct Taken {
-        std::vector<std::uint8_t> bytes;
-        int previousPoll;
-    };
-    std::vector<Taken> reads;
-
-  private:
-    std::shared_ptr<platform::VirtualLine> inner_;
-    int lastPoll_ = 0;
-    int previousPoll_ = 0;
-};
-
-// Where the devices sit, by the family byte (data-ID high byte) of what they send: one at each
-// place of the four-tick cycle, so an adapter whose hand-overs keep falling on one place misses
-// one.
-const std::map<int, int> kPhysIdOfFamily = {
-    {0x0A, 10}, {0x03, 1}, {0x08, 4}, {0x04, 27}, {0x05, 27}};
-
-// Answers a rule credited: to the right sensor's ID, to a wrong one, and the families found.
-struct Tally {
-    int right = 0;
-    int wrong = 0;
-    std::set<int> found;
-    void Count(const bus::Body& body, int physId) {
-        auto it = kPhysIdOfFamily.find(body[2]);
-        if (it == kPhysIdOfFamily.end()) return;
-        if (it->second == physId) {
-            ++right;
-            found.insert(it->second);
-        } else {
-            ++wrong;
-        }
-    }
-};
-
 class ScanLatencyTest : public AppTest {
   protected:
     // The scan over `sweeps` sweeps with the adapter handing bytes over every `periodMs`, the
     // scan's ticks `phaseUs` after the adapter's.
     void ScanBehindAdapter(int periodMs, int phaseUs, int sweeps) {
-        sim::Timing timing;
-        timing.handOverPeriod = periodMs * 1000;
-        auto bus = std::make_shared<sim::Bus>(timing);
-        bus->AddDevice(*sim::FindKind("airspeed"), 10, 3);
-        bus->AddDevice(*sim::FindKind("lipo"), 1);
-        bus->AddDevice(*sim::FindKind("gps"), 4);
-        bus->AddDevice(*sim::FindKind("rpm"), 27);
-        recorder = std::make_shared<ReadRecorder>(std::make_shared<SimVirtualLine>(bus));
+        recorder = std::make_shared<ReadRecorder>(SensorsBehindAdapter(periodMs));
         BindPort(4, recorder);
         StartMainWindow();
         OpenPort();
@@ -111,19 +42,8 @@ class ScanLatencyTest : public AppTest {
         main().KillTimer(main_timers::kScan);
         // The same reads by the one-frame rule, and by the scan's rule with a unit a read ended
         // in the middle of carried into the next.
-        std::vector<std::uint8_t> carried;
-        for (const auto& read : recorder->reads) {
-            if (auto body = telemetry::AcceptFrame(read.bytes))
-                oneFrameRule.Count(*body, read.previousPoll);
-            std::vector<std::uint8_t> data = carried;
-            data.insert(data.end(), read.bytes.begin(), read.bytes.end());
-            std::array<telemetry::ScanUnit, telemetry::kMaxScanUnits> units;
-            std::size_t unfinishedAt = 0;
-            const std::size_t n =
-                telemetry::TakeScanUnits(data, read.previousPoll, units, &unfinishedAt);
-            for (std::size_t i = 0; i < n; ++i) unitRule.Count(units[i].body, units[i].physIdIndex);
-            carried.assign(data.begin() + static_cast<std::ptrdiff_t>(unfinishedAt), data.end());
-        }
+        CountOneFramePerRead(recorder->reads, oneFrameRule);
+        CountUnitsCarried(recorder->reads, unitRule);
     }
     // Where the program itself recorded each sensor.
     ::testing::AssertionResult PagesHoldEverySensorAtItsId() {
