@@ -15,6 +15,10 @@
 
 namespace {
 
+// A sweep's lamps are shown this many polls into the next sweep: half a sweep (56 ms) for the
+// answers to its last polls to come through an adapter that holds bytes back (16 ms on FTDI).
+constexpr int kShowLastSweepAt = bus::kPhysIdCount / 2;
+
 // Reads everything waiting on the port into `raw` from `offset` on; returns how many bytes, or
 // nullopt when the backlog was beyond the limit and purged unread, so a flood never gets parsed
 // and a read never outgrows the buffer.
@@ -47,9 +51,12 @@ void CKestrovaDlg::ScanBusStep() {
     g_serialPort.Write(poll, sizeof poll);
     // What is waiting now answers the previous tick's poll, not this one.
     DecodeScanReply();
+    if (m_bLastSweepToShow && m_nPollIndex == kShowLastSweepAt) PublishPresence();
     if (++m_nPollIndex >= bus::kPhysIdCount) {
         m_nPollIndex = 0;
-        PublishPresence();
+        std::copy(std::begin(m_bPresent), std::end(m_bPresent), std::begin(m_bPresentLastSweep));
+        std::fill(std::begin(m_bPresent), std::end(m_bPresent), 0);
+        m_bLastSweepToShow = true;
     }
 }
 
@@ -81,18 +88,22 @@ void CKestrovaDlg::DecodeScanReply() {
         std::uint32_t presence =
             telemetry::ApplyFrame(units[u].body, telemetry::GlobalPages(),
                                   telemetry::Decoder::kScan, units[u].physIdIndex);
+        // An answer counts for the sweep of the poll it answers: one to a poll after the one
+        // just sent came late, across the end of the last sweep.
+        BYTE* sweep = units[u].physIdIndex > m_nPollIndex ? m_bPresentLastSweep : m_bPresent;
         for (int i = 0; i < telemetry::kPageCount; ++i)
-            if (presence & (1u << i)) m_bPresent[i] = 1;
+            if (presence & (1u << i)) sweep[i] = 1;
     }
 }
 
 void CKestrovaDlg::PublishPresence() {
     const telemetry::Pages pages = telemetry::GlobalPages();
     for (int i = 0; i < telemetry::kPageCount; ++i)
-        pages.At(static_cast<telemetry::PageIndex>(i))->m_nConnState = m_bPresent[i];
+        pages.At(static_cast<telemetry::PageIndex>(i))->m_nConnState = m_bPresentLastSweep[i];
     for (int i = 0; i < telemetry::kPageCount; ++i)
         pages.At(static_cast<telemetry::PageIndex>(i))->DrawConnectionState();
-    std::fill(std::begin(m_bPresent), std::end(m_bPresent), 0);
+    std::fill(std::begin(m_bPresentLastSweep), std::end(m_bPresentLastSweep), 0);
+    m_bLastSweepToShow = false;
 }
 
 void CKestrovaDlg::DecodeMonitorData() {

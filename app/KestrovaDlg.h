@@ -102,7 +102,11 @@ class CKestrovaDlg : public CDialogEx {
     BOOL m_bReceiversGroup = FALSE;
     BOOL m_bRadiosGroup = FALSE;
     int m_nPollIndex = 0;
+    // Presence in the sweep now polling, and in the one before it, which late answers (an
+    // adapter that holds bytes back) still reach until it is shown.
     BYTE m_bPresent[30] = {};
+    BYTE m_bPresentLastSweep[30] = {};
+    bool m_bLastSweepToShow = false;
     // The start of an answer the scan's last read ended in the middle of, put before its next.
     BYTE m_scanCarry[telemetry::kMaxUnfinishedUnit] = {};
     std::size_t m_scanCarryLength = 0;

@@ -40,6 +40,8 @@ void CKestrovaDlg::TurnLampsOff() {
     }
     // What the old port's sweep gathered must not light a lamp for the next one.
     std::fill(std::begin(m_bPresent), std::end(m_bPresent), 0);
+    std::fill(std::begin(m_bPresentLastSweep), std::end(m_bPresentLastSweep), 0);
+    m_bLastSweepToShow = false;
 }
 
 bool CKestrovaDlg::PortFailed(CException& error) {

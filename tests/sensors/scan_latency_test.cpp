@@ -109,4 +109,40 @@ INSTANTIATE_TEST_SUITE_P(
                "us";
     });
 
+// An adapter whose hand-overs do not divide the 112-ms sweep moves the answers to the last polls
+// of a sweep back and forth across its end; a sensor that answers every poll must not go dark
+// for the sweep its answer came late for.
+class LateAnswerLamps : public AppTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LateAnswerLamps, SensorsAtTheEndOfTheSweepKeepTheirLampsLit) {
+    sim::Timing timing;
+    timing.handOverPeriod = GetParam() * 1000;
+    auto bus = std::make_shared<sim::Bus>(timing);
+    bus->AddDevice(*sim::FindKind("lipo"), 24);
+    bus->AddDevice(*sim::FindKind("airspeed"), 25);
+    bus->AddDevice(*sim::FindKind("gps"), 26);
+    bus->AddDevice(*sim::FindKind("rpm"), 27);
+    BindPort(4, std::make_shared<SimVirtualLine>(bus));
+    StartMainWindow();
+    OpenPort();
+    main().SetTimer(main_timers::kScan, 4);
+    AdvanceMs(2 * kSweepMs);
+    int darkTicks = 0;
+    for (int tick = 0; tick < 30 * 28; ++tick) {
+        AdvanceMs(4);
+        for (CSensorPage* page : {static_cast<CSensorPage*>(&g_sensorLipoVoltage),
+                                  static_cast<CSensorPage*>(&g_sensorAirSpeed),
+                                  static_cast<CSensorPage*>(&g_sensorGPS),
+                                  static_cast<CSensorPage*>(&g_sensorRPM)})
+            darkTicks += page->m_nConnState == 1 ? 0 : 1;
+    }
+    main().KillTimer(main_timers::kScan);
+    EXPECT_EQ(darkTicks, 0) << "hand-overs every " << GetParam() << " ms";
+}
+
+INSTANTIATE_TEST_SUITE_P(HandOverPeriods, LateAnswerLamps, ::testing::Values(3, 6, 10, 15),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::to_string(info.param) + "ms";
+                         });
+
 }  // namespace

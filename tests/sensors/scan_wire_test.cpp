@@ -75,7 +75,7 @@ TEST_F(ScanWireTest, TheLastPollOfASweepIsDecodedOnTheFirstTickOfTheNext) {
     main().ScanBusStep();
     EXPECT_EQ(g_sensorRPM.m_nPhysIdIndex, 27);
     EXPECT_EQ(g_sensorRPM.m_nTemperature1, 80);
-    EXPECT_EQ(g_sensorRPM.m_nConnState, 0) << "its flag counts for the sweep now running";
+    EXPECT_EQ(g_sensorRPM.m_nConnState, 0) << "its sweep is shown once its late answers are in";
     for (int i = 1; i < 28; ++i) main().ScanBusStep();
     EXPECT_EQ(g_sensorRPM.m_nConnState, 1);
 }

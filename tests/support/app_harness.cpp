@@ -1,6 +1,7 @@
 #include "support/app_harness.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
@@ -11,8 +12,26 @@
 
 namespace kestrova::test {
 
+namespace {
+
+// The pages are the program's global objects: each test starts them as the program does, so
+// that what one test left in them cannot reach the next run in the same process.
+template <typename... Page>
+void BuildAfresh(Page&... pages) {
+    ((std::destroy_at(&pages), std::construct_at(&pages)), ...);
+}
+
+}  // namespace
+
 void AppTest::SetUp() {
     UiTest::SetUp();
+    BuildAfresh(g_sensorAirSpeed, g_sensorCurrentH, g_sensorCurrentL, g_sensorGPS,
+                g_sensorLipoVoltage, g_sensorRedundancyBus, g_sensorRPM, g_sensorQWireToUART,
+                g_sensorVariometer, g_sensorFuelKit, g_sensorSteeringEngine, g_sensorReserve1,
+                g_sensorReserve2, g_receiverKXV, g_receiverKXV_AccelerometerCalibration,
+                g_receiverKXV_GainSetting, g_receiverKXV_MountingType,
+                g_receiverKXV_OffsetAngleSetting, g_receiverKXV_WingType,
+                g_receiverKXV_Information);
     resources::RegisterAll();
     // Only the ports a test binds exist: none of this machine's own serial devices.
     ::setenv("KESTROVA_DEVICES", "/nonexistent-kestrova-devices", 1);
