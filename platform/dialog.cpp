@@ -84,8 +84,12 @@ bool CDialog::CreateNative(CWnd* parent, bool modal) {
 
     platform::BaseUnits units = platform::DialogBaseUnits(t->font, t->pointSize);
     platform::PixelRect size = platform::DluToPixels(units, 0, 0, t->cx, t->cy);
-    if (child)
+    if (child) {
         w->resize(size.cx, size.cy);
+        // A dialog paints its own background: a tab strip that a page is placed over must not
+        // show through it.
+        w->setAutoFillBackground(true);
+    }
     else
         w->setFixedSize(size.cx, size.cy);
 
