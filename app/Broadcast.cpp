@@ -36,8 +36,7 @@ void CKestrovaDlg::BroadcastToSensorPages(int mode, int flag) {
     using namespace sensor_ids;
     switch (mode) {
         case 0:
-            g_serialPort.ClearReadBuffer();
-            g_serialPort.ClearWriteBuffer();
+            PurgePort();
             for (CSensorPage* p : Pages())
                 if (HasMonitoring(p)) p->m_bMonitorIdle = !p->m_bMonitorIdle;
             if (flag != 0 && flag != 1) return;
@@ -47,8 +46,7 @@ void CKestrovaDlg::BroadcastToSensorPages(int mode, int flag) {
             }
             return;
         case 1:
-            g_serialPort.ClearReadBuffer();
-            g_serialPort.ClearWriteBuffer();
+            PurgePort();
             for (CSensorPage* p : Pages()) p->m_bConfigIdle = !p->m_bConfigIdle;
             if (flag != 0 && flag != 1) return;
             for (CSensorPage* p : Pages()) {

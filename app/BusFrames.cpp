@@ -1,61 +1,79 @@
-// The main window's static bus operations: thin calls from the one port into the frame rules.
+// The main window's static bus operations: thin calls from the one port into the frame rules and
+// the one reader of the wire, which every tick that reads the port takes its frames from.
 
 #include <array>
 
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
 #include "bus/frame.h"
+#include "bus/protocol.h"
 #include "platform/win32_comm.h"
 #include "sensors/SensorBus.h"
 
+bus::WireReader& CKestrovaDlg::Wire() {
+    static bus::WireReader wire;
+    return wire;
+}
+
+std::uint32_t CKestrovaDlg::WriteBus(unsigned char* frame, int length) {
+    if (length != 2 && length != 10) return 0;
+    std::array<std::uint8_t, bus::kMaxEncodedLength> out{};
+    std::size_t n =
+        bus::EncodeFrame(std::span<std::uint8_t>(frame, static_cast<std::size_t>(length)), out);
+    const std::uint32_t seq = Wire().Sent(std::span<const std::uint8_t>(out.data(), n));
+    g_serialPort.Write(out.data(), static_cast<DWORD>(n));
+    return seq;
+}
+
+void CKestrovaDlg::SendBusFrame(unsigned char* frame, int length) {
+    WriteBus(frame, length);
+}
+
+std::span<const bus::WireEvent> CKestrovaDlg::ReadWire(bool* flooded) {
+    // A backlog beyond the bound is thrown away unread rather than parsed.
+    DWORD waiting = g_serialPort.BytesWaiting();
+    if (flooded) *flooded = bus::ExceedsWaitingLimit(waiting);
+    if (bus::ExceedsWaitingLimit(waiting)) {
+        PurgePort();
+        return {};
+    }
+    if (waiting == 0) return {};
+    std::array<std::uint8_t, bus::kReadBufferSize> raw;
+    const DWORD n = g_serialPort.Read(raw.data(), waiting);
+    return Wire().Take(std::span<const std::uint8_t>(raw.data(), n));
+}
+
 namespace {
 
-// What waits in the port, unless the backlog is too long to be worth parsing: then the port is
-// purged and nothing is read. Returns the bytes read, or -1 after such a purge.
-int TakeWaiting(std::array<std::uint8_t, bus::kReadBufferSize>& raw) {
-    DWORD waiting = g_serialPort.BytesWaiting();
-    if (waiting > bus::kMaxWaitingBytes) {
-        CKestrovaDlg::PurgePort();
-        return -1;
+// The body of the first frame of this read that answers what was asked last: a frame that
+// came before the echo of the latest request answers an earlier one. Returns whether one came.
+bool TakeCurrentFrame(unsigned char* body, bool answersOnly) {
+    bool flooded = false;
+    for (const bus::WireEvent& e : CKestrovaDlg::ReadWire(&flooded)) {
+        if (!CKestrovaDlg::Wire().Current(e)) continue;
+        if (answersOnly && e.body[0] != bus::kTypeAnswer) continue;
+        std::copy(e.body.begin(), e.body.end(), body);
+        return true;
     }
-    if (waiting == 0) return 0;
-    return static_cast<int>(g_serialPort.Read(raw.data(), waiting));
+    // After a purged flood the plain reader's body is all zero: nothing usable came.
+    if (flooded && !answersOnly) std::fill(body, body + bus::kBodyLength, 0);
+    return false;
 }
 
 }  // namespace
 
-void CKestrovaDlg::SendBusFrame(unsigned char* frame, int length) {
-    if (length != 2 && length != 10) return;
-    std::array<std::uint8_t, bus::kMaxEncodedLength> out{};
-    std::size_t n =
-        bus::EncodeFrame(std::span<std::uint8_t>(frame, static_cast<std::size_t>(length)), out);
-    g_serialPort.Write(out.data(), static_cast<DWORD>(n));
-}
-
 void CKestrovaDlg::ReadBusFrame(unsigned char* body) {
-    std::array<std::uint8_t, bus::kReadBufferSize> raw{};
-    int n = TakeWaiting(raw);
-    std::span<std::uint8_t, bus::kBodyLength> out(body, bus::kBodyLength);
-    if (n < 0) {
-        std::fill(out.begin(), out.end(), 0);
-        return;
-    }
-    if (n > 0)
-        bus::ReadBody(std::span<const std::uint8_t>(raw.data(), static_cast<std::size_t>(n)), out);
+    TakeCurrentFrame(body, false);
 }
 
 void CKestrovaDlg::ReadBusResponseFrame(unsigned char* body) {
-    std::array<std::uint8_t, bus::kReadBufferSize> raw{};
-    int n = TakeWaiting(raw);
-    if (n > 0)
-        bus::ReadResponseBody(
-            std::span<const std::uint8_t>(raw.data(), static_cast<std::size_t>(n)),
-            std::span<std::uint8_t, bus::kBodyLength>(body, bus::kBodyLength));
+    TakeCurrentFrame(body, true);
 }
 
 int CKestrovaDlg::PurgePort() {
     g_serialPort.ClearReadBuffer();
     g_serialPort.ClearWriteBuffer();
+    Wire().Clear();
     return 1;
 }
 
@@ -65,13 +83,11 @@ SensorBus& ProgramBus() {
     // The step machines' bus is the main window's static bus operations on the one port.
     class MainWindowBus : public SensorBus {
       public:
-        void Send(unsigned char* frame, int length) override {
-            CKestrovaDlg::SendBusFrame(frame, length);
+        std::uint32_t Send(unsigned char* frame, int length) override {
+            return CKestrovaDlg::WriteBus(frame, length);
         }
-        void ReadBody(unsigned char* body) override { CKestrovaDlg::ReadBusFrame(body); }
-        void ReadAnswerBody(unsigned char* body) override {
-            CKestrovaDlg::ReadBusResponseFrame(body);
-        }
+        std::span<const bus::WireEvent> Read() override { return CKestrovaDlg::ReadWire(); }
+        const bus::WireReader& Wire() const override { return CKestrovaDlg::Wire(); }
         void Purge() override { CKestrovaDlg::PurgePort(); }
     };
     static MainWindowBus bus;

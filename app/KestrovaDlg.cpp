@@ -106,8 +106,7 @@ int CKestrovaDlg::ProbePort(CString portName) {
         e->Delete();
     }
     if (!g_serialPort.IsOpen()) return 0;
-    g_serialPort.ClearReadBuffer();
-    g_serialPort.ClearWriteBuffer();
+    PurgePort();
     UpdateData(FALSE);
     return 1;
 }

@@ -3,7 +3,9 @@
 // removal, the bus scan and monitoring timers, and the static bus operations the pages call.
 
 #include "platform/afx.h"
-#include "sensors/telemetry_frames.h"
+#include <span>
+
+#include "bus/wire_reader.h"
 
 class CException;
 
@@ -34,6 +36,13 @@ class CKestrovaDlg : public CDialogEx {
     static void ReadBusFrame(unsigned char* body);
     static void ReadBusResponseFrame(unsigned char* body);
     static int PurgePort();
+    // The one reader of the wire that every tick reading the port takes its frames from; what
+    // WriteBus writes is remembered in it, so its echo is known (returns its number there).
+    static bus::WireReader& Wire();
+    static std::uint32_t WriteBus(unsigned char* frame, int length);
+    // Reads what waits on the port into the reader and returns what it completed; a backlog
+    // beyond the bound is purged unread (`flooded`).
+    static std::span<const bus::WireEvent> ReadWire(bool* flooded = nullptr);
     static void BroadcastToSensorPages(int mode, int flag);
     void EnableKxvControls(int mode, int flag);
 
@@ -107,9 +116,6 @@ class CKestrovaDlg : public CDialogEx {
     BYTE m_bPresent[30] = {};
     BYTE m_bPresentLastSweep[30] = {};
     bool m_bLastSweepToShow = false;
-    // The start of an answer the scan's last read ended in the middle of, put before its next.
-    BYTE m_scanCarry[telemetry::kMaxUnfinishedUnit] = {};
-    std::size_t m_scanCarryLength = 0;
     // Device arrivals and removals handled so far, and whether a port failure's box is open or
     // waiting to be shown.
     unsigned m_deviceChangeCount = 0;

@@ -2,9 +2,9 @@
 // (a USB adapter's latency timer), on the simulated bus and the virtual clock, so the figures
 // are exact and repeatable. For each hand-over period it prints how many of the answers the
 // sensors sent were taken and credited to the right physical ID, over the very same reads, by
-// three rules: one frame per read (what the scan did before), every whole unit of echoed poll
-// and answer in each read, and the scan's rule now: the same, with a unit a read ends in the
-// middle of carried into the next read.
+// two rules: one frame per read (what the scan did before), and the reader of the wire the scan
+// takes its frames from now: every whole frame, with a frame a read ends in the middle of
+// finished by the next read, each answer credited to the echoed poll in front of it.
 
 #include <QApplication>
 #include <algorithm>
@@ -36,16 +36,6 @@ using kestrova::test::kAdapterSensors;
 using kestrova::test::ReadRecorder;
 using kestrova::test::Tally;
 
-// The reads by the rule of every whole unit of echoed poll and answer in each read, with
-// nothing carried from one read into the next.
-void CountUnitsInEachRead(const std::vector<ReadRecorder::Taken>& reads, Tally& tally) {
-    std::array<telemetry::ScanUnit, telemetry::kMaxScanUnits> taken;
-    for (const auto& read : reads) {
-        const std::size_t n = telemetry::TakeScanUnits(read.bytes, read.previousPoll, taken);
-        for (std::size_t i = 0; i < n; ++i) tally.Count(taken[i].body, taken[i].physIdIndex);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,11 +57,10 @@ int main(int argc, char** argv) {
         "the 4 ms tick against an adapter that hands bytes over every P ms. Answers taken\n"
         "at the right ID: mean %% of those sent (worst phase %%); any at a wrong ID:\n",
         kSweeps, kSweeps * kAdapterSensors, kPhases);
-    std::printf("%6s %24s %24s %24s\n", "P (ms)", "one frame per read", "units in each read",
-                "units, pieces carried");
+    std::printf("%6s %24s %24s\n", "P (ms)", "one frame per read", "reader of the wire");
     for (int periodMs : {0, 1, 2, 4, 5, 8, 16}) {
-        std::array<Tally, 3> rules{};
-        std::array<int, 3> worst;
+        std::array<Tally, 2> rules{};
+        std::array<int, 2> worst;
         worst.fill(kSweeps * kAdapterSensors);
         for (int phase = 0; phase < kPhases; ++phase) {
             auto line =
@@ -92,11 +81,10 @@ int main(int argc, char** argv) {
             }
             platform::UnbindVirtualPort(4);
 
-            std::array<Tally, 3> phaseRules{};
+            std::array<Tally, 2> phaseRules{};
             kestrova::test::CountOneFramePerRead(line->reads, phaseRules[0]);
-            CountUnitsInEachRead(line->reads, phaseRules[1]);
-            kestrova::test::CountUnitsCarried(line->reads, phaseRules[2]);
-            for (int r = 0; r < 3; ++r) {
+            kestrova::test::CountByWireReader(line->reads, phaseRules[1]);
+            for (int r = 0; r < 2; ++r) {
                 rules[r].right += phaseRules[r].right;
                 rules[r].wrong += phaseRules[r].wrong;
                 worst[r] = std::min(worst[r], phaseRules[r].right);
@@ -104,7 +92,7 @@ int main(int argc, char** argv) {
         }
         const double sent = kSweeps * kAdapterSensors / 100.0;
         std::printf("%6s", periodMs == 0 ? "quiet" : std::to_string(periodMs).c_str());
-        for (int r = 0; r < 3; ++r)
+        for (int r = 0; r < 2; ++r)
             std::printf(" %12.0f%% (%3.0f%%) %4d", rules[r].right / sent / kPhases, worst[r] / sent,
                         rules[r].wrong);
         std::printf("\n");

@@ -1,8 +1,7 @@
 #pragma once
 // The rules every byte on the Q.Wire bus follows: the physical-ID bytes, the frame checksum,
-// byte stuffing on the way out, unstuffing on the way in, and the two ways a reply body is
-// taken from what arrived. Pure functions over byte spans, so the program's port code, the
-// bus simulator and the tests share one reading of the wire.
+// byte stuffing on the way out and unstuffing on the way in. Pure functions over byte spans, so
+// the program's port code, the reader of the wire, the bus simulator and the tests share them.
 
 #include <array>
 #include <cstddef>
@@ -52,20 +51,5 @@ std::size_t EncodeFrame(std::span<std::uint8_t> frame,
 // Reverses the stuffing: 7D 5E -> 7E, 7D 5D -> 7D, anything else is copied. Writes at most
 // out.size() bytes and returns how many it wrote.
 std::size_t Unstuff(std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
-
-// The reply body of what arrived (raw, still stuffed): after every frame start its address
-// byte is skipped and the following bytes are copied into `body` until 8 are taken or the
-// data ends; the data counts as if a frame start stood before it. The count restarts at every
-// frame start but the body index does not, so a short frame is continued by the next one.
-// Body bytes that the data does not reach keep their values. A frame start is a 0x7E as it
-// travels on the wire; a 0x7E value (sent stuffed as 7D 5E) is data, so a value byte of 0x7E
-// neither cuts the body nor shifts it.
-// Raw input beyond kReadBufferSize is ignored; callers apply kMaxWaitingBytes before reading.
-void ReadBody(std::span<const std::uint8_t> raw, std::span<std::uint8_t, kBodyLength> body);
-
-// As ReadBody, but copying begins at the first frame whose type byte is 0x32 (an answer),
-// from that type byte on, and only the start of another answer restarts the count; any other
-// byte, a further frame start included, is copied.
-void ReadResponseBody(std::span<const std::uint8_t> raw, std::span<std::uint8_t, kBodyLength> body);
 
 }  // namespace bus

@@ -1,6 +1,6 @@
-// Feeds arbitrary received bytes to the frame readers and arbitrary caller buffers to the
-// encoder: they must never read or write outside their buffers, whatever arrives on the port,
-// and what the encoder sends (a poll or a frame) must read back as it was.
+// Feeds arbitrary bytes to unstuffing and arbitrary caller buffers to the encoder: they must
+// never read or write outside their buffers, whatever arrives on the port, and what the encoder
+// sends (a poll or a frame) must be what the frame rules say.
 
 #include <algorithm>
 #include <cstddef>
@@ -46,39 +46,12 @@ void CheckEncode(const std::uint8_t* data, std::size_t size) {
     }
 }
 
-// A frame the encoder sends reads back as it was, in both readers' ways.
-void CheckRoundTrip(const std::uint8_t* data, std::size_t size) {
-    if (size < bus::kFrameLength) return;
-    std::array<std::uint8_t, bus::kFrameLength> frame;
-    std::copy(data, data + bus::kFrameLength, frame.begin());
-    frame[0] = bus::kFrameStart;
-    // Address bytes travel unstuffed; 0x7E and 0x7D there are outside the round trip.
-    if (frame[1] == bus::kFrameStart || frame[1] == bus::kEscape) frame[1] = 0x1C;
-    std::array<std::uint8_t, bus::kMaxEncodedLength> wire{};
-    const std::size_t n = bus::EncodeFrame(frame, wire);
-    const std::span<const std::uint8_t> sent(wire.data(), n);
-    bus::Body back{};
-    bus::ReadBody(sent, back);
-    Check(std::equal(back.begin(), back.end(), frame.begin() + 2));
-    if (frame[2] == 0x32) {
-        bus::Body answer{};
-        bus::ReadResponseBody(sent, answer);
-        Check(std::equal(answer.begin(), answer.end(), frame.begin() + 2));
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> raw(data, size);
-    bus::Body body{};
-    bus::ReadBody(raw, body);
-    bus::ReadResponseBody(raw, body);
-    // Nothing at all leaves the caller's body as it was.
-    if (size == 0) Check(body == bus::Body{});
     (void)bus::FrameChecksum(raw);
     CheckUnstuff(raw);
     CheckEncode(data, size);
-    CheckRoundTrip(data, size);
     return 0;
 }

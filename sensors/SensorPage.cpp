@@ -120,6 +120,7 @@ void CSensorPage::StopTimers() {
     // The operation is over: the next one starts at its first step, not where this one stopped.
     m_nReadStep = 0;
     m_nDefaultStep = 0;
+    m_wire.Forget();
 }
 
 void CSensorPage::DrawConnectionState() {
@@ -238,6 +239,7 @@ void CSensorPage::StartOperation(const sensor_steps::Machine& machine) {
     // time-out left behind.
     m_bGotReply = 0;
     m_bRestart = 0;
+    m_wire.Forget();
     EnableMainControl(kMainTree, FALSE);
     EnableMainControl(kMainOpen, FALSE);
     EnableMainControl(kMainTab, FALSE);
@@ -335,5 +337,6 @@ void CSensorPage::FinishOperation() {
     m_runningMachine = nullptr;
     m_nReadStep = 0;
     m_nDefaultStep = 0;
+    m_wire.Forget();
     if (failed) AfxMessageBox(messages::kOperationFailed);
 }

@@ -63,8 +63,6 @@ class CSensorPage : public CDialogEx {
     virtual std::span<const WORD> StreamBases() const { return {}; }
     // The page's step machines, each on its own timer.
     virtual std::span<const sensor_steps::Machine* const> Machines() const { return {}; }
-    // A step no table can say; `body` is the tick's zeroed reply body.
-    virtual void RunCustomStep(const sensor_steps::Step& step, BYTE* body) {}
     // The values a machine's Write sends, read from the page's controls at the start of a tick.
     sensor_steps::TickInputs ReadTickInputs(const sensor_steps::Machine& machine);
 
@@ -84,6 +82,8 @@ class CSensorPage : public CDialogEx {
     int m_nOperation = 0;
     int m_nProgress = 0;
     int m_nConnState = 0;
+    // What the running machine keeps of the wire between its ticks.
+    sensor_steps::WireTrack m_wire;
 
   protected:
     // StopTimers kills timers 0 up to this; FinishOperation kills the operation timers.

@@ -24,11 +24,10 @@ enum class StepKind : std::uint8_t {
     Write,       // request 0x31 of a parameter with a value
     StreamPoll,  // poll; a telemetry reply means the sensor did not enter: restart
     PairFirst,   // poll, first of an answer pair
-    PairSecond,  // poll, second of an answer pair; restarts when neither poll got an answer
-    Response,    // no poll: take an answer frame that waits; a bad one retries the exchange
+    PairSecond,  // poll, second of an answer pair; restarts when neither poll got a passing answer
+    Response,    // no poll: the answer that follows the request's echo; a bad one retries it
     ShowIds,     // no bus action: the page's application and physical IDs into their edits
     Idle,        // no action
-    Custom,      // the page's own step (CSensorPage::RunCustomStep)
     // Polls of a device read from its telemetry, without configuration access: a telemetry
     // reply is shown through `show`; any other reply is a miss the machine remembers
     // (m_bRestart = kMissedPoll), and a miss at the last such poll restarts it only when an
@@ -43,9 +42,8 @@ inline constexpr int kMissedPoll = 2;
 
 // How an answer is judged.
 enum class Check : std::uint8_t {
-    Expect,        // the value must equal the step's operand
-    StrictExpect,  // as Expect, and an answer with another value restarts at once
-    Show,          // any answer counts; its value is shown through `show`
+    Expect,  // the value must equal the step's operand: another means the setting did not take
+    Show,    // any answer counts; its value is shown through `show`
 };
 
 // What a step stores on the page once its value is settled: after a Write is sent, after a
@@ -98,7 +96,6 @@ struct Step {
     Assign assign = Assign::None;
     std::uint8_t width = 1;        // value bytes a Write fills (1 to 3); the rest stay 0
     std::uint8_t answerWidth = 0;  // value bytes an answer is compared on; 0: as `width`
-    int tag = 0;                   // Custom: which of the page's own steps
 };
 
 struct Machine {
@@ -119,12 +116,9 @@ struct Machine {
     bool lastStepMustPass = false;
     // The Write and Default machines forget a half-seen answer pair on restart; Read keeps it.
     bool clearGotReplyOnRestart = true;
-    // The answer pairs take only an answer that names the parameter and the data ID of their
-    // request (the pair steps' `param` and `stream`). The first poll of a pair reads what came
-    // before the request: the answer to the previous request, which must not pass for this one.
-    // A Response step takes only an answer that names its `param`: an answer held up on the way
-    // to an earlier request's retry arrives after it. (Not the data ID: the read-back of a new
-    // application ID is sent on the old one.)
+    // Answers count only when they name the parameter of their request (the step's `param`).
+    // Where an answer stands on the wire already keeps out those to earlier requests; the data ID
+    // is never looked at, as devices answer under IDs of their own.
     bool matchAnswers = false;
     BYTE address = bus::kSensorConfigAddress;  // frame byte 1 of its requests
     const char* closingMessage = nullptr;
@@ -133,6 +127,22 @@ struct Machine {
 
     // The step limit N: the machine ends when its counter reaches it.
     int Limit() const { return static_cast<int>(steps.size()); }
+};
+
+// What a running machine keeps of the wire between its ticks: an answer counts for the step
+// whose poll (or request) it follows on the wire, whichever tick reads it, and the end of a step
+// that judges an answer waits until the wire has shown whether one came.
+struct WireTrack {
+    struct Poll {
+        std::uint32_t seq;  // the number the reader of the wire gave the poll
+        int step;
+    };
+    std::vector<Poll> polls;    // of this run, still open to their answers
+    std::uint32_t request = 0;  // the run's latest request
+    std::uint32_t pairFirst = 0;
+    int waitingStep = -1;  // a step whose end waits for the wire, or -1
+    int waitedTicks = 0;
+    void Forget() { *this = WireTrack{}; }
 };
 
 // How a tick left the machine; the page kills the machine's timer when it is no longer
@@ -180,9 +190,6 @@ inline Step ShowIds() {
 inline Step Idle() {
     return Step{.kind = StepKind::Idle};
 }
-inline Step CustomStep(int tag) {
-    return Step{.kind = StepKind::Custom, .tag = tag};
-}
 // A poll whose telemetry reply is shown through `show`; the last one of a run restarts the
 // machine when it and an earlier one missed.
 inline Step TelemetryPoll(ShowFn show, bool last = false) {
@@ -203,10 +210,9 @@ inline Step ResponseShowing(ShowFn show, int id) {
     return Step{.kind = StepKind::Response, .check = Check::Show, .show = show, .showId = id};
 }
 // The two polls of an answer pair judged against `expected`.
-inline void AppendPairAgainst(std::vector<Step>& steps, Operand expected,
-                              Check check = Check::Expect) {
-    steps.push_back(Step{.kind = StepKind::PairFirst, .value = expected, .check = check});
-    steps.push_back(Step{.kind = StepKind::PairSecond, .value = expected, .check = check});
+inline void AppendPairAgainst(std::vector<Step>& steps, Operand expected) {
+    steps.push_back(Step{.kind = StepKind::PairFirst, .value = expected});
+    steps.push_back(Step{.kind = StepKind::PairSecond, .value = expected});
 }
 // The two polls of an answer pair whose answers are shown in control `id` (`show` may be null:
 // then any answer counts and nothing is shown).

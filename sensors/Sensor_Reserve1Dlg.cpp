@@ -51,11 +51,6 @@ const sensor_steps::StandardMachines& EscMachines() {
         .written = {{kPower, bus::kParamDataRate, RateInput(kPowerRateEdit)},
                     {kSpeedAndConsumption, bus::kParamDataRate, RateInput(kSpeedRateEdit)},
                     {kTemperature, bus::kParamDataRate, RateInput(kTemperatureRateEdit)}},
-        // The controller's read-backs must give what was written: any other value is a
-        // setting it did not take, and the Write starts again at once. Only the answer to the
-        // read just sent counts: the first poll of a pair still finds the previous pair's answer
-        // waiting, and taken for this one it would restart every Write whose values differ.
-        .writeCheck = Check::StrictExpect,
         .readFactor = 5.6,
         .writeFactor = 4.3,
         .defaultFactor = 8.7,

@@ -42,11 +42,11 @@ void AppendShown(std::vector<Step>& s, const ShownParam& p) {
 }
 
 // Write, read back, and the answer pair against the value written.
-void AppendWritten(std::vector<Step>& s, BYTE param, int stream, int input, Check check,
+void AppendWritten(std::vector<Step>& s, BYTE param, int stream, int input,
                    Assign assign = Assign::None) {
     s.push_back(WriteParam(param, In(input), stream, assign));
     s.push_back(ReadParam(param, stream));
-    AppendPairAgainst(s, In(input), check);
+    AppendPairAgainst(s, In(input));
     NamePairRequest(s, stream, param);
 }
 
@@ -87,11 +87,11 @@ Machine MakeWrite(const StandardPage& page) {
     AppendEnters(s, page.streams, page.writePolls);
     for (std::size_t i = 0; i < page.written.size(); ++i)
         AppendWritten(s, page.written[i].param, page.written[i].stream,
-                      kFirstParamInput + static_cast<int>(i), page.writeCheck);
+                      kFirstParamInput + static_cast<int>(i));
     // The new application ID goes out on the old data ID; from then on the page uses the new.
-    AppendWritten(s, kParamAppId, 0, kNewAppId, page.writeCheck, Assign::AppId);
+    AppendWritten(s, kParamAppId, 0, kNewAppId, Assign::AppId);
     // The new physical ID takes effect at once: its read-back polls go to it.
-    AppendWritten(s, kParamPhysId, 0, kNewPhysId, page.writeCheck, Assign::PhysIdIndex);
+    AppendWritten(s, kParamPhysId, 0, kNewPhysId, Assign::PhysIdIndex);
     AppendLeaves(s, page.streams);
     return m;
 }

@@ -49,8 +49,6 @@ struct StandardPage {
     // Where the defaults are restored; false: the page has no Default Settings.
     bool hasDefault = true;
     int defaultStream = 0;
-    // The Write's answer pairs; Check::StrictExpect restarts on any other value at once.
-    Check writeCheck = Check::Expect;
     double readFactor = 0;
     double writeFactor = 0;
     double defaultFactor = 0;

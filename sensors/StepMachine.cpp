@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "bus/frame.h"
 #include "bus/protocol.h"
@@ -23,6 +24,11 @@ int AnswerWidthOf(const Step& step) {
     return step.answerWidth ? step.answerWidth : step.width;
 }
 
+// How long the end of a step waits for the echo it judges by. An adapter holds bytes back for
+// at most its latency timer (255 ms at the most on common USB adapters); an echo later than
+// this was lost on the wire, and the step is judged on what came.
+constexpr int kLongestEchoWaitMs = 256;
+
 void SendRequest(CSensorPage& page, const Machine& machine, SensorBus& bus, BYTE type,
                  const Step& step, int value) {
     WORD dataId = StreamDataId(page, step.stream);
@@ -39,24 +45,22 @@ void SendRequest(CSensorPage& page, const Machine& machine, SensorBus& bus, BYTE
                                          static_cast<unsigned char>((v >> 8) & 0xFF),
                                          static_cast<unsigned char>((v >> 16) & 0xFF),
                                          0};
-    bus.Send(frame, static_cast<int>(kFrameLength));
+    page.m_wire.request = bus.Send(frame, static_cast<int>(kFrameLength));
 }
 
-// The poll of the page's sensor and the reply read in the same tick.
-void PollAndRead(CSensorPage& page, SensorBus& bus, BYTE* body) {
+// The poll of the page's sensor; its answer counts for `stepIndex` whenever it is read.
+std::uint32_t SendPoll(CSensorPage& page, SensorBus& bus, int stepIndex) {
     // The index comes from the scan or from a clamped Write; an index outside the table would
     // read past it, so such a poll goes to physical ID 0 instead.
     int index = page.m_nPhysIdIndex;
     if (index < 0 || index >= kPhysIdCount) index = 0;
     unsigned char poll[kPollLength] = {kFrameStart, kPhysIdTable[static_cast<std::size_t>(index)]};
-    bus.Send(poll, static_cast<int>(kPollLength));
-    bus.ReadBody(body);
-}
-
-void ShowNumber(CSensorPage& page, int id, int value) {
-    CString text;
-    text.Format("%.d", value);
-    page.SetDlgItemText(id, text);
+    const std::uint32_t seq = bus.Send(poll, static_cast<int>(kPollLength));
+    std::vector<WireTrack::Poll>& polls = page.m_wire.polls;
+    // A run never has this many polls open; a machine that loops without restarting would.
+    if (polls.size() >= 64) polls.erase(polls.begin());
+    polls.push_back({seq, stepIndex});
+    return seq;
 }
 
 void Store(CSensorPage& page, Assign assign, int value) {
@@ -64,9 +68,15 @@ void Store(CSensorPage& page, Assign assign, int value) {
     if (assign == Assign::PhysIdIndex) page.m_nPhysIdIndex = value;
 }
 
+// An answer frame, and with matchAnswers one about the step's own parameter.
+bool IsAnswerTo(const Machine& machine, const Step& step, const BYTE* body) {
+    return body[0] == kTypeAnswer && (!machine.matchAnswers || body[3] == step.param);
+}
+
 // True when the answer in `body` passes the step's check (showing it where the step shows).
-bool AnswerPasses(CSensorPage& page, const Step& step, const BYTE* body, int expected) {
-    if (body[0] != kTypeAnswer) return false;
+bool AnswerPasses(CSensorPage& page, const Machine& machine, const Step& step, const BYTE* body,
+                  int expected) {
+    if (!IsAnswerTo(machine, step, body)) return false;
     if (step.check == Check::Show) {
         if (step.show) step.show(page, step.showId, body);
         return true;
@@ -74,85 +84,152 @@ bool AnswerPasses(CSensorPage& page, const Step& step, const BYTE* body, int exp
     return AnswerValue(body, AnswerWidthOf(step)) == expected;
 }
 
-// An answer frame, and with matchAnswers one to the pair's own request.
-bool IsAnswerTo(const CSensorPage& page, const Machine& machine, const Step& step,
-                const BYTE* body) {
-    if (body[0] != kTypeAnswer) return false;
-    if (!machine.matchAnswers) return true;
-    const WORD dataId = StreamDataId(page, step.stream);
-    return body[3] == step.param && body[1] == (dataId & 0xFF) && body[2] == (dataId >> 8);
-}
+// What one read brought for the running machine.
+struct Heard {
+    bool telemetry = false;           // a telemetry answer to one of the run's polls
+    std::optional<bus::Body> answer;  // the first frame after the echo of the run's request
+};
 
-void RunPairPoll(CSensorPage& page, const Machine& machine, SensorBus& bus, const Step& step,
-                 BYTE* body, int expected) {
-    PollAndRead(page, bus, body);
-    const bool answer = IsAnswerTo(page, machine, step, body);
-    // The polls only ever set the flag; the operation's start and the pair's end clear it.
-    if (answer && AnswerPasses(page, step, body, expected)) {
-        page.m_bGotReply = 1;
-    } else if (answer) {
-        if (step.check == Check::StrictExpect) page.m_bRestart = 1;
-    } else if (step.kind == StepKind::PairSecond && !page.m_bGotReply) {
-        page.m_bRestart = 1;
+// Gives every frame of the read to the step whose poll it answers. Frames that follow no poll
+// of this run's (the scan's, an earlier run's, those before the echo of an earlier request) are
+// not the machine's.
+Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus,
+                  const TickInputs& in) {
+    Heard heard;
+    const WireTrack& w = page.m_wire;
+    for (const bus::WireEvent& e : bus.Read()) {
+        if (e.kind != bus::WireEvent::Kind::kFrame) continue;
+        const BYTE* body = e.body.data();
+        if (!heard.answer && w.request != 0 && e.seq == w.request) heard.answer = e.body;
+        const auto poll = std::find_if(w.polls.begin(), w.polls.end(),
+                                       [&](const WireTrack::Poll& p) { return p.seq == e.seq; });
+        if (poll == w.polls.end()) continue;
+        const Step& step = machine.steps[static_cast<std::size_t>(poll->step)];
+        switch (step.kind) {
+            case StepKind::StreamPoll:
+                // The sensor did not enter configuration access and still streams.
+                if (body[0] == kTypeTelemetry) page.m_bRestart = 1;
+                break;
+            case StepKind::PairFirst:
+            case StepKind::PairSecond:
+                if (AnswerPasses(page, machine, step, body, ValueOf(step.value, in)))
+                    page.m_bGotReply = 1;
+                break;
+            case StepKind::TelemetryPoll:
+            case StepKind::TelemetryPollLast:
+                if (body[0] == kTypeTelemetry) {
+                    heard.telemetry = true;
+                    if (step.show) step.show(page, step.showId, body);
+                }
+                break;
+            default:
+                break;
+        }
     }
-    if (step.kind == StepKind::PairSecond) page.m_bGotReply = 0;
+    return heard;
 }
 
-void RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, const Step& step,
-             const TickInputs& in, BYTE* body) {
+// Whether the end of a step can judge by what came after `seq`, or must wait another tick.
+bool WireKnown(CSensorPage& page, const Machine& machine, SensorBus& bus, std::uint32_t seq) {
+    WireTrack& w = page.m_wire;
+    const int longest = kLongestEchoWaitMs / std::max<int>(static_cast<int>(machine.periodMs), 1);
+    return bus.Wire().Settled(seq) || w.waitedTicks++ >= longest;
+}
+
+// The end of an answer pair: restart when neither poll got a passing answer. The pair's polls
+// are closed, so an answer to them that is still on its way counts for nothing.
+void EndPair(CSensorPage& page) {
+    WireTrack& w = page.m_wire;
+    if (!page.m_bGotReply) page.m_bRestart = 1;
+    page.m_bGotReply = 0;
+    std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq >= w.pairFirst; });
+}
+
+void JudgeResponse(CSensorPage& page, const Machine& machine, const Step& step,
+                   const std::optional<bus::Body>& answer, int expected) {
+    if (answer && AnswerPasses(page, machine, step, answer->data(), expected))
+        Store(page, step.assign, expected);
+    else
+        page.m_bRestart = 1;
+}
+
+// Runs the step at `index`; false when its end waits for the wire.
+bool RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, int index,
+             const TickInputs& in) {
+    const Step& step = machine.steps[static_cast<std::size_t>(index)];
+    WireTrack& w = page.m_wire;
     const int value = ValueOf(step.value, in);
     switch (step.kind) {
         case StepKind::Enter:
             SendRequest(page, machine, bus, kTypeEnter, step, 0);
-            return;
+            return true;
         case StepKind::Leave:
             SendRequest(page, machine, bus, kTypeLeave, step, 0);
-            return;
+            return true;
         case StepKind::Read:
             SendRequest(page, machine, bus, kTypeRead, step, 0);
-            return;
+            return true;
         case StepKind::Write:
             // The request still carries the IDs the page held before this step.
             SendRequest(page, machine, bus, kTypeWrite, step, value);
             Store(page, step.assign, value);
-            return;
+            return true;
         case StepKind::StreamPoll:
-            PollAndRead(page, bus, body);
-            if (body[0] == kTypeTelemetry) page.m_bRestart = 1;
-            return;
+            SendPoll(page, bus, index);
+            TakeAnswers(page, machine, bus, in);
+            return true;
         case StepKind::PairFirst:
+            w.pairFirst = SendPoll(page, bus, index);
+            TakeAnswers(page, machine, bus, in);
+            return true;
         case StepKind::PairSecond:
-            RunPairPoll(page, machine, bus, step, body, value);
-            return;
-        case StepKind::Response:
-            bus.ReadAnswerBody(body);
-            if ((!machine.matchAnswers || body[3] == step.param) &&
-                AnswerPasses(page, step, body, value))
-                Store(page, step.assign, value);
-            else
-                page.m_bRestart = 1;
-            return;
+            SendPoll(page, bus, index);
+            TakeAnswers(page, machine, bus, in);
+            // The first poll's answer, if any, stands between its echo and this poll's.
+            if (!WireKnown(page, machine, bus, w.pairFirst)) return false;
+            EndPair(page);
+            return true;
+        case StepKind::Response: {
+            const Heard heard = TakeAnswers(page, machine, bus, in);
+            if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
+            JudgeResponse(page, machine, step, heard.answer, value);
+            return true;
+        }
         case StepKind::ShowIds:
             page.SetDlgItemText(sensor_ids::kAppIdEdit, IdText(page.m_nAppId));
             page.SetDlgItemText(sensor_ids::kPhysIdEdit, IdText(page.m_nPhysIdIndex));
-            return;
-        case StepKind::Custom:
-            page.RunCustomStep(step, body);
-            return;
+            return true;
         case StepKind::TelemetryPoll:
         case StepKind::TelemetryPollLast:
-            PollAndRead(page, bus, body);
-            if (body[0] == kTypeTelemetry) {
-                if (step.show) step.show(page, step.showId, body);
-            } else if (step.kind == StepKind::TelemetryPoll) {
+            SendPoll(page, bus, index);
+            if (TakeAnswers(page, machine, bus, in).telemetry) return true;
+            if (step.kind == StepKind::TelemetryPoll)
                 page.m_bRestart = kMissedPoll;
-            } else if (page.m_bRestart == kMissedPoll) {
+            else if (page.m_bRestart == kMissedPoll)
                 page.m_bRestart = 1;
-            }
-            return;
+            return true;
         case StepKind::Idle:
-            return;
+            return true;
     }
+    return true;
+}
+
+// A tick of a step whose end waits for the wire: nothing is sent, what arrives is taken, and
+// the step ends once the wire is known. False while it still waits.
+bool GoOnWaiting(CSensorPage& page, const Machine& machine, SensorBus& bus, const TickInputs& in) {
+    WireTrack& w = page.m_wire;
+    const Step& step = machine.steps[static_cast<std::size_t>(w.waitingStep)];
+    const Heard heard = TakeAnswers(page, machine, bus, in);
+    if (step.kind == StepKind::PairSecond) {
+        if (!WireKnown(page, machine, bus, w.pairFirst)) return false;
+        EndPair(page);
+    } else {
+        if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
+        JudgeResponse(page, machine, step, heard.answer, ValueOf(step.value, in));
+    }
+    w.waitingStep = -1;
+    w.waitedTicks = 0;
+    return true;
 }
 
 }  // namespace
@@ -188,6 +265,16 @@ int AnswerValue(const BYTE* body, int width) {
     return value;
 }
 
+namespace {
+
+void ShowNumber(CSensorPage& page, int id, int value) {
+    CString text;
+    text.Format("%.d", value);
+    page.SetDlgItemText(id, text);
+}
+
+}  // namespace
+
 void ShowFirmware(CSensorPage& page, int id, const BYTE* body) {
     BYTE b = body[4];
     CString text;
@@ -214,17 +301,23 @@ void ShowWord24(CSensorPage& page, int id, const BYTE* body) {
 Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
                 SensorBus& bus) {
     int& step = page.*machine.counter;
+    WireTrack& w = page.m_wire;
     if (!in.complete) {
         // Nothing sensible can be written: stop before sending anything and let the next
         // progress tick end the operation.
         step = 0;
         page.m_bRestart = 0;
         page.m_nProgress = sensor_ids::kProgressEnd;
+        w.Forget();
         return {Outcome::State::Abandoned, messages::kSelectCorrectParameters};
     }
-    BYTE body[kBodyLength] = {};
-    if (step >= 0 && step < machine.Limit())
-        RunStep(page, machine, bus, machine.steps[static_cast<std::size_t>(step)], in, body);
+    if (w.waitingStep >= 0) {
+        if (!GoOnWaiting(page, machine, bus, in)) return {};
+    } else if (step >= 0 && step < machine.Limit() && !RunStep(page, machine, bus, step, in)) {
+        // While the echo it judges by has not come back, nothing is known about the wire yet.
+        w.waitingStep = step;
+        return {};
+    }
 
     Outcome outcome;
     step += 1;
@@ -234,12 +327,15 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     if (step >= machine.Limit() && !lastStepFailed) {
         step = 0;
         page.m_bRestart = 0;
+        w.Forget();
         outcome = {Outcome::State::Completed, machine.closingMessage};
     }
     if (page.m_bRestart == 1) {
         step = machine.retryBack > 0 ? std::max(step - machine.retryBack, 0) : 0;
         page.m_bRestart = 0;
         if (machine.clearGotReplyOnRestart) page.m_bGotReply = 0;
+        // Answers to the polls of the run that failed count for nothing in the next.
+        if (step == 0) w.Forget();
         // The bar goes back with the step; left at the end value, the progress run would end
         // the operation before the retry.
         if (lastStepFailed) page.m_nProgress = static_cast<int>(step * machine.progressFactor);

@@ -23,6 +23,8 @@ enum class DeviceFault : std::uint8_t {
     kCutFrames,        // answers with only the first half of its frame
     kSlowAnswers,      // answers, but far later than a real device
     kFirstStreamOnly,  // hears the requests on its first stream only: no answer on the others
+    kOwnAnswerId,      // answers under a data ID of its own, not its request's
+    kWrongValue,       // answers every read with 0x77: a setting it did not take
 };
 
 class Device {

@@ -21,20 +21,6 @@ Bytes Unstuffed(const Bytes& in) {
     return out;
 }
 
-bus::Body Read(const Bytes& raw, std::uint8_t fill = 0xAA) {
-    bus::Body body;
-    body.fill(fill);
-    bus::ReadBody(raw, body);
-    return body;
-}
-
-bus::Body ReadResponse(const Bytes& raw, std::uint8_t fill = 0xAA) {
-    bus::Body body;
-    body.fill(fill);
-    bus::ReadResponseBody(raw, body);
-    return body;
-}
-
 TEST(PhysIdTable, EveryByteCarriesTheIdAndItsThreeParityBits) {
     ASSERT_EQ(bus::kPhysIdTable.size(), 28u);
     for (int id = 0; id < 28; ++id) {
@@ -119,87 +105,10 @@ TEST(Unstuff, NeverWritesPastTheOutput) {
     EXPECT_EQ(bus::Unstuff(in, out), 8u);
 }
 
-TEST(ReadBody, TakesTheBodyOfAReply) {
-    EXPECT_EQ(Read({0x7E, 0xA1, 0x32, 0x10, 0x0A, 0x0C, 0x05, 0x00, 0x00, 0xA2}),
-              (bus::Body{0x32, 0x10, 0x0A, 0x0C, 0x05, 0x00, 0x00, 0xA2}));
-}
-
-TEST(ReadBody, StuffedValueBytesArriveAsTheirValues) {
-    // A 0x7E value (a rate byte of 126, say) is data: it must neither restart the count nor
-    // push the value out of its place in the body.
-    EXPECT_EQ(Read({0x7E, 0xA1, 0x32, 0x10, 0x0A, 0x22, 0x7D, 0x5E, 0x00, 0x00, 0x7D, 0x5D}),
-              (bus::Body{0x32, 0x10, 0x0A, 0x22, 0x7E, 0x00, 0x00, 0x7D}));
-}
-
-TEST(ReadBody, EncodedFramesReadBackAsTheirBodies) {
-    // Round trip over awkward bytes: whatever the encoder stuffs, the reader restores.
-    for (int v = 0; v < 256; ++v) {
-        const auto b = static_cast<std::uint8_t>(v);
-        Bytes frame = {0x7E, 0xA1, 0x32, b, 0x7E, b, 0x7D, b, static_cast<std::uint8_t>(255 - v),
-                       0};
-        const Bytes wire = Encode(frame);
-        EXPECT_EQ(Read(wire), (bus::Body{frame[2], frame[3], frame[4], frame[5], frame[6], frame[7],
-                                         frame[8], frame[9]}))
-            << "v " << v;
-        EXPECT_EQ(ReadResponse(wire), Read(wire)) << "v " << v;
-    }
-}
-
-TEST(ReadBody, NothingWaitingLeavesTheCallersBody) {
-    EXPECT_EQ(Read({}, 0x5A), (bus::Body{0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A}));
-    // Bytes not reached keep their value too.
-    EXPECT_EQ(Read({0x7E, 0xA1, 0x10, 0x00}, 0x5A),
-              (bus::Body{0x10, 0x00, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A}));
-}
-
-TEST(ReadBody, DataNotStartingWithFrameStartSkipsItsFirstByte) {
-    EXPECT_EQ(Read({0xA1, 0x10, 1, 2, 3, 4, 5, 6, 7, 8}), (bus::Body{0x10, 1, 2, 3, 4, 5, 6, 7}));
-}
-
-TEST(ReadBody, ShortFrameContinuesWithTheNextFramesBody) {
-    EXPECT_EQ(Read({0x7E, 0xA1, 0x10, 0x01, 0x7E, 0x22, 0x32, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07}),
-              (bus::Body{0x10, 0x01, 0x32, 0x02, 0x03, 0x04, 0x05, 0x06}));
-    // An echoed poll ahead of the answer contributes nothing.
-    EXPECT_EQ(Read({0x7E, 0xA1, 0x7E, 0xA1, 0x32, 1, 2, 3, 4, 5, 6, 7}),
-              (bus::Body{0x32, 1, 2, 3, 4, 5, 6, 7}));
-}
-
-TEST(ReadBody, BacklogLimitBoundary) {
+TEST(BacklogLimit, TwoThousandBytesAreStillRead) {
     EXPECT_FALSE(bus::ExceedsWaitingLimit(2000));
     EXPECT_TRUE(bus::ExceedsWaitingLimit(2001));
-    // Exactly the limit is still parsed; the reader's buffer holds it.
-    Bytes backlog(bus::kMaxWaitingBytes, 0x41);
-    backlog[0] = 0x7E;
-    EXPECT_EQ(Read(backlog), (bus::Body{0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41, 0x41}));
     EXPECT_LE(bus::kMaxWaitingBytes, bus::kReadBufferSize);
-    // Longer input than the buffer is cut, never overrun.
-    Bytes huge(10000, 0x7E);
-    huge.back() = 0x11;
-    EXPECT_EQ(Read(huge, 0x5A), (bus::Body{0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A}));
-}
-
-TEST(ReadResponseBody, CopiesOnlyFromAnAnswerFrame) {
-    const Bytes telemetry = {0x7E, 0xA1, 0x10, 0x00, 0x0A, 1, 2, 3, 4, 0xEF};
-    EXPECT_EQ(ReadResponse(telemetry, 0x5A),
-              (bus::Body{0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A}));
-
-    Bytes both = telemetry;
-    const Bytes answer = {0x7E, 0xA1, 0x32, 0x10, 0x0A, 0x0C, 0x05, 0x00, 0x00, 0xA2};
-    both.insert(both.end(), answer.begin(), answer.end());
-    EXPECT_EQ(ReadResponse(both), (bus::Body{0x32, 0x10, 0x0A, 0x0C, 0x05, 0x00, 0x00, 0xA2}));
-}
-
-TEST(ReadResponseBody, OnlyAnAnswerStartRestartsTheCount) {
-    // A stuffed 0x7E value inside the answer is copied; so is a following telemetry 0x7E.
-    EXPECT_EQ(ReadResponse({0x7E, 0xA1, 0x32, 0x10, 0x7D, 0x5E, 0x7E, 0xA1, 0x10, 0x01}),
-              (bus::Body{0x32, 0x10, 0x7E, 0x7E, 0xA1, 0x10, 0x01, 0xAA}));
-    // A second answer start restarts: its 7E and address are skipped.
-    EXPECT_EQ(ReadResponse(
-                  {0x7E, 0xA1, 0x32, 0x01, 0x7E, 0x22, 0x32, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07}),
-              (bus::Body{0x32, 0x01, 0x32, 0x02, 0x03, 0x04, 0x05, 0x06}));
-    // A 0x7E so near the end that its type position lies past the data starts nothing.
-    EXPECT_EQ(ReadResponse({0x10, 0x7E, 0x32}, 0x5A),
-              (bus::Body{0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A, 0x5A}));
 }
 
 }  // namespace

@@ -40,10 +40,9 @@ class ScanLatencyTest : public AppTest {
             sweepsWithAllFound += all ? 1 : 0;
         }
         main().KillTimer(main_timers::kScan);
-        // The same reads by the one-frame rule, and by the scan's rule with a unit a read ended
-        // in the middle of carried into the next.
+        // The same reads by the one-frame rule, and as the reader of the wire takes them.
         CountOneFramePerRead(recorder->reads, oneFrameRule);
-        CountUnitsCarried(recorder->reads, unitRule);
+        CountByWireReader(recorder->reads, unitRule);
     }
     // Where the program itself recorded each sensor.
     ::testing::AssertionResult PagesHoldEverySensorAtItsId() {

@@ -328,33 +328,4 @@ TEST_F(TelemetryTableTest, PresenceFollowsEveryPagesFamilies) {
     for (auto [id, page] : edges) EXPECT_EQ(Scan(id, 0), Bit(page)) << std::hex << id;
 }
 
-TEST(TelemetryFrameTest, OnlyOneWholeFrameIsAccepted) {
-    const std::vector<std::uint8_t> frame = {0x7E, 0x29, 0x10, 0x00, 0x0A, 0x64, 0, 0, 0, 0x80};
-    auto body = telemetry::AcceptFrame(frame);
-    ASSERT_TRUE(body);
-    EXPECT_EQ(*body, (bus::Body{0x10, 0x00, 0x0A, 0x64, 0, 0, 0, 0x80}));
-
-    // A value byte 0x7E travels stuffed; the frame is then 11 bytes on the wire.
-    std::vector<std::uint8_t> stuffed = {0x7E, 0x29, 0x10, 0x00, 0x0A, 0x7D,
-                                         0x5E, 0x7D, 0x5D, 0,    0,    0x80};
-    body = telemetry::AcceptFrame(stuffed);
-    ASSERT_TRUE(body);
-    EXPECT_EQ((*body)[3], 0x7E);
-    EXPECT_EQ((*body)[4], 0x7D);
-
-    std::vector<std::uint8_t> two = frame;
-    two.insert(two.end(), frame.begin(), frame.end());
-    EXPECT_FALSE(telemetry::AcceptFrame(two)) << "two answers piled up";
-    EXPECT_FALSE(telemetry::AcceptFrame(std::span(frame).first(9))) << "a cut answer";
-    EXPECT_FALSE(telemetry::AcceptFrame(std::span(frame).first(2))) << "a poll's echo alone";
-    std::vector<std::uint8_t> withPoll = frame;
-    withPoll.insert(withPoll.end(), {0x7E, 0xA1});
-    EXPECT_FALSE(telemetry::AcceptFrame(withPoll)) << "an answer and the next poll";
-    std::vector<std::uint8_t> shifted(frame.begin() + 1, frame.end());
-    shifted.push_back(0x00);
-    EXPECT_FALSE(telemetry::AcceptFrame(shifted)) << "ten bytes not starting a frame";
-    EXPECT_FALSE(telemetry::AcceptFrame(std::vector<std::uint8_t>(2000, 0x7D)));
-    EXPECT_FALSE(telemetry::AcceptFrame({}));
-}
-
 }  // namespace

@@ -116,8 +116,7 @@ TEST(Config, ValueByte7EIsStuffedOnTheWireAndReadsBackInPlace) {
     EXPECT_EQ(in.size(), 11u);
     EXPECT_EQ(in[6], 0x7D);
     EXPECT_EQ(in[7], 0x5E);
-    bus::Body b{};
-    bus::ReadBody(in, b);
+    const bus::Body b = simtest::BodyOf(in);
     EXPECT_EQ(b[4], 0x7E);
 }
 
@@ -163,9 +162,7 @@ TEST(Config, FuelKitAnswersRequestsDirectlyWithoutConfigurationAccess) {
     Wire w;
     sim::Device& d = w.bus.AddDevice(*sim::FindKind("fuel"));
     auto read = [&](std::uint8_t code) {
-        bus::Body b{};
-        bus::ReadResponseBody(w.Request(kRead, 0x0D00, code, 0, 0x1B), b);
-        return b;
+        return simtest::BodyOf(w.Request(kRead, 0x0D00, code, 0, 0x1B), true);
     };
     const bus::Body volume = read(0x83);
     EXPECT_EQ(volume[0], 0x32);

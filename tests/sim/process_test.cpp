@@ -60,8 +60,7 @@ TEST_F(KestrovaSim, PublishesThePortServesPollsAndRemovesTheEntryOnSigterm) {
         const simtest::Bytes in = ReadFor(fd, 30);
         ASSERT_GE(in.size(), 10u);
         EXPECT_EQ(in[1], bus::kPhysIdTable[6]);
-        bus::Body b{};
-        bus::ReadBody(in, b);
+        const bus::Body b = simtest::BodyOf(in);
         EXPECT_EQ(b[0], 0x10);
         EXPECT_EQ(simtest::DataId(b) & 0xFFEF, 0x0102);
         close(fd);

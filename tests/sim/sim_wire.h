@@ -8,11 +8,22 @@
 #include <vector>
 
 #include "bus/frame.h"
+#include "bus/wire_reader.h"
 #include "sim/bus.h"
 
 namespace simtest {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// The body of the first whole frame in what came back, as the program's reader of the wire
+// takes it (with `answersOnly`, the first answer frame); all zero when there is none.
+inline bus::Body BodyOf(const Bytes& in, bool answersOnly = false) {
+    bus::WireReader reader;
+    for (const bus::WireEvent& e : reader.Take(in))
+        if (e.kind == bus::WireEvent::Kind::kFrame && (!answersOnly || e.body[0] == 0x32))
+            return e.body;
+    return {};
+}
 
 // A test's view of the wire, with its own virtual clock.
 struct Wire {
@@ -49,11 +60,7 @@ struct Wire {
         const std::size_t n = bus::EncodeFrame(f, out);
         return Send(Bytes(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n)));
     }
-    bus::Body PollBody(int physId) {
-        bus::Body b{};
-        bus::ReadBody(Poll(physId), b);
-        return b;
-    }
+    bus::Body PollBody(int physId) { return BodyOf(Poll(physId)); }
     // Reads parameter `code` in configuration access: request, then a poll for the answer.
     bus::Body ReadParam(int physId, std::uint16_t dataId, std::uint8_t code) {
         Request(0x30, dataId, code);

@@ -109,8 +109,7 @@ TEST_P(EveryKind, PolledTelemetryDecodesToTheHeldValues) {
         ASSERT_EQ(in.size() >= 10u, true) << "poll " << i;
         EXPECT_EQ(in[0], 0x7E);
         EXPECT_EQ(in[1], bus::kPhysIdTable[phys]);
-        bus::Body b{};
-        bus::ReadBody(in, b);
+        const bus::Body b = simtest::BodyOf(in);
         ASSERT_EQ(b[0], 0x10);
         EXPECT_TRUE(simtest::ChecksumOk(in[1], b));
         const std::uint16_t id = simtest::DataId(b);

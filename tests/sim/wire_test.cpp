@@ -131,8 +131,7 @@ TEST(DeviceFaults, SilentIgnoringEnterGarbageCutAndSlow) {
     d.SetFault(sim::DeviceFault::kGarbage, true);
     const Bytes garbage = w.Poll(9);
     ASSERT_GE(garbage.size(), 10u);
-    bus::Body b{};
-    bus::ReadBody(garbage, b);
+    const bus::Body b = simtest::BodyOf(garbage);
     EXPECT_FALSE(b[0] == 0x10 && simtest::ChecksumOk(0xE9, b));
     d.SetFault(sim::DeviceFault::kGarbage, false);
 

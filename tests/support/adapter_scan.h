@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/virtual_port.h"
+#include "bus/wire_reader.h"
 #include "sensors/telemetry_frames.h"
 #include "sim/bus.h"
 #include "sim/sensor_kind.h"
@@ -93,26 +94,28 @@ struct Tally {
     }
 };
 
-// The reads by the rule of one frame per read (what the scan did before it took units).
+// The reads by the rule of one frame per read (what the scan did before it read the wire
+// whole): a read that unstuffs to exactly one 10-byte frame, credited to the previous poll.
 inline void CountOneFramePerRead(const std::vector<ReadRecorder::Taken>& reads, Tally& tally) {
-    for (const auto& read : reads)
-        if (auto body = telemetry::AcceptFrame(read.bytes)) tally.Count(*body, read.previousPoll);
+    for (const auto& read : reads) {
+        std::array<std::uint8_t, 2 * bus::kFrameLength> out{};
+        if (read.bytes.size() > out.size() || bus::Unstuff(read.bytes, out) != bus::kFrameLength ||
+            out[0] != bus::kFrameStart)
+            continue;
+        bus::Body body;
+        std::copy(out.begin() + 2, out.begin() + bus::kFrameLength, body.begin());
+        tally.Count(body, read.previousPoll);
+    }
 }
 
-// The reads by the scan's rule: every whole unit of echoed poll and answer, with a unit a read
-// ended in the middle of carried into the next read.
-inline void CountUnitsCarried(const std::vector<ReadRecorder::Taken>& reads, Tally& tally) {
-    std::vector<std::uint8_t> carried;
-    std::array<telemetry::ScanUnit, telemetry::kMaxScanUnits> units;
-    for (const auto& read : reads) {
-        std::vector<std::uint8_t> data = carried;
-        data.insert(data.end(), read.bytes.begin(), read.bytes.end());
-        std::size_t unfinishedAt = 0;
-        const std::size_t n =
-            telemetry::TakeScanUnits(data, read.previousPoll, units, &unfinishedAt);
-        for (std::size_t i = 0; i < n; ++i) tally.Count(units[i].body, units[i].physIdIndex);
-        carried.assign(data.begin() + static_cast<std::ptrdiff_t>(unfinishedAt), data.end());
-    }
+// The reads as the reader of the wire takes them: every whole frame, a frame cut by the end of
+// a read finished by the next, each answer credited to the echoed poll that heads it.
+inline void CountByWireReader(const std::vector<ReadRecorder::Taken>& reads, Tally& tally) {
+    bus::WireReader wire;
+    for (const auto& read : reads)
+        for (const bus::WireEvent& e : wire.Take(read.bytes))
+            if (e.kind == bus::WireEvent::Kind::kFrame)
+                tally.Count(e.body, telemetry::PhysIdIndexOf(e.address));
 }
 
 }  // namespace kestrova::test

@@ -1,0 +1,148 @@
+// The reader of the wire on byte streams as devices and adapters deliver them: echoes of what the
+// program wrote told from the devices' frames, answers placed after the echo they follow, stale
+// answers told apart by their place, and the same result however an adapter cuts the bytes.
+
+#include "bus/wire_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Encoded(Bytes frame) {
+    std::array<std::uint8_t, bus::kMaxEncodedLength> out{};
+    return Bytes(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(bus::EncodeFrame(frame, out)));
+}
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+const Bytes kPoll = {0x7E, 0xA1};
+const Bytes kAnswer = {0x32, 0x10, 0x0A, 0x0C, 0x05, 0x00, 0x00, 0xA2};  // the worked answer
+const Bytes kTelemetry = {0x10, 0x00, 0x0A, 0x01, 0x02, 0x03, 0x04, 0xE3};
+const Bytes kRead = Encoded({0x7E, 0x1C, 0x30, 0x00, 0x0A, 0x0C, 0, 0, 0, 0});
+const Bytes kWriteOf7E = Encoded({0x7E, 0x1C, 0x31, 0x00, 0x0A, 0x22, 0x7E, 0, 0, 0});
+
+// Events as text: E<seq> for an echo, F<seq>:<address>:<type> for a frame (C when current).
+std::string Described(bus::WireReader& r, std::span<const bus::WireEvent> events) {
+    std::string text;
+    char item[24];
+    for (const bus::WireEvent& e : events) {
+        if (e.kind == bus::WireEvent::Kind::kEcho)
+            std::snprintf(item, sizeof item, "E%u ", e.seq);
+        else
+            std::snprintf(item, sizeof item, "F%u:%02X:%02X%s ", e.seq, e.address, e.body[0],
+                          r.Current(e) ? "C" : "");
+        text += item;
+    }
+    return text;
+}
+
+// What the program wrote, then the wire handed over in pieces of `chunk` bytes (0: at once).
+std::string Read(const std::vector<Bytes>& sent, const Bytes& wire, std::size_t chunk = 0) {
+    bus::WireReader r;
+    for (const Bytes& s : sent) r.Sent(s);
+    std::string text;
+    const std::size_t step = chunk ? chunk : std::max<std::size_t>(wire.size(), 1);
+    for (std::size_t i = 0; i < wire.size(); i += step)
+        text += Described(r, r.Take(std::span(wire).subspan(i, std::min(step, wire.size() - i))));
+    return text;
+}
+
+struct Case {
+    const char* name;
+    std::vector<Bytes> sent;
+    Bytes wire;
+    const char* events;
+};
+
+const Case kCases[] = {
+    {"a device's answer heard alone", {}, Cat({kPoll, kAnswer}), "F0:A1:32C "},
+    {"our poll's echo heads its answer", {kPoll}, Cat({kPoll, kAnswer}), "E1 F1:A1:32C "},
+    {"the answer to the poll after our request", {kRead, kPoll},
+     Cat({kRead, kPoll, kAnswer}), "E1 E2 F2:A1:32C "},
+    {"an answer before our request's echo is an earlier request's", {kRead},
+     Cat({kPoll, kAnswer, kRead}), "F0:A1:32 E1 "},
+    {"an answer with a data ID of its own still answers", {kRead, kPoll},
+     Cat({kRead, kPoll, {0x32, 0x10, 0x0A, 0x0C, 0x05, 0, 0, 0xA2}}), "E1 E2 F2:A1:32C "},
+    {"a request with a 0x7E value comes back stuffed", {kWriteOf7E}, kWriteOf7E, "E1 "},
+    {"a device's frame like our request is not its echo", {kRead},
+     Cat({{0x7E, 0x1C, 0x30, 0x00, 0x0A, 0x0D, 0, 0, 0, 0xB4}, kRead}), "F0:1C:30 E1 "},
+    {"a frame cut by the next frame start is dropped", {},
+     Cat({{0x7E, 0xA1, 0x10, 0x01}, kPoll, kAnswer}), "F0:A1:32C "},
+    {"a bare poll echo is no answer", {kPoll, kPoll}, Cat({kPoll, kPoll, kTelemetry}),
+     "E1 E2 F2:A1:10C "},
+    {"bytes before any frame start are skipped", {}, Cat({{0xA1, 0x32}, kPoll, kTelemetry}),
+     "F0:A1:10C "},
+    {"an echo lost on the wire: the next request's echo still counts", {kPoll, kRead, kPoll},
+     Cat({kRead, kPoll, kAnswer}), "E2 E3 F3:A1:32C "},
+    {"receiver traffic: polls we did not send, their answers", {},
+     Cat({kPoll, kTelemetry, {0x7E, 0x22}, {0x7E, 0x83}, kTelemetry}), "F0:A1:10C F0:83:10C "},
+};
+
+TEST(WireReader, TellsEchoesFromFramesAndPlacesEachFrame) {
+    for (const Case& c : kCases) {
+        EXPECT_EQ(Read(c.sent, c.wire), c.events) << c.name;
+        // An adapter may hand the same bytes over in any pieces: nothing may change.
+        for (std::size_t chunk : {1, 2, 3, 7, 9})
+            EXPECT_EQ(Read(c.sent, c.wire, chunk), c.events) << c.name << ", pieces of " << chunk;
+    }
+}
+
+TEST(WireReader, BodiesComeBackAsTheirValuesWhateverTheEncoderStuffed) {
+    for (int v = 0; v < 256; ++v) {
+        const auto b = static_cast<std::uint8_t>(v);
+        Bytes frame = {0x7E, 0xA1, 0x32, b, 0x7E, b, 0x7D, b, static_cast<std::uint8_t>(255 - v), 0};
+        const Bytes wire = Encoded(frame);
+        frame[9] = bus::FrameChecksum(frame);
+        bus::WireReader r;
+        const auto events = r.Take(wire);
+        ASSERT_EQ(events.size(), 1u) << "v " << v;
+        EXPECT_TRUE(std::equal(frame.begin() + 2, frame.end(), events[0].body.begin())) << "v " << v;
+    }
+    // A 0x7D before anything but 5E or 5D is a byte of its own.
+    bus::WireReader r;
+    const auto events = r.Take(Bytes{0x7E, 0xA1, 0x32, 0x7D, 0x10, 1, 2, 3, 4, 5});
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].body[1], 0x7D);
+    EXPECT_EQ(events[0].body[2], 0x10);
+}
+
+TEST(WireReader, KnowsWhenWhatFollowsAnEchoIsSettled) {
+    bus::WireReader r;
+    const std::uint32_t request = r.Sent(kRead);
+    const std::uint32_t first = r.Sent(kPoll);
+    const std::uint32_t second = r.Sent(kPoll);
+    EXPECT_EQ(r.LastRequest(), request);
+    r.Take(Cat({kRead, kPoll}));
+    EXPECT_TRUE(r.Settled(request));
+    EXPECT_FALSE(r.Settled(first)) << "its answer may still be on its way";
+    r.Take(Bytes(kAnswer.begin(), kAnswer.begin() + 5));
+    EXPECT_FALSE(r.Settled(first)) << "half an answer";
+    r.Take(Bytes(kAnswer.begin() + 5, kAnswer.end()));
+    EXPECT_TRUE(r.Settled(first));
+    r.Take(kPoll);
+    EXPECT_FALSE(r.Settled(second));
+    r.Take(kPoll);  // someone else's poll closes ours: it got no answer
+    EXPECT_TRUE(r.Settled(second));
+
+    // Echoes that never come are given up, not awaited for ever.
+    for (std::size_t i = 0; i < bus::WireReader::kMaxAwaited + 8; ++i) r.Sent(kPoll);
+    EXPECT_TRUE(r.Settled(second + 8));
+    // After a purge nothing sent before is awaited, and what comes follows no echo.
+    const std::uint32_t last = r.Sent(kRead);
+    r.Clear();
+    EXPECT_TRUE(r.Settled(last));
+    EXPECT_EQ(r.LastRequest(), 0u);
+    EXPECT_EQ(Described(r, r.Take(Cat({kRead, kPoll, kAnswer}))), "F0:1C:30C F0:A1:32C ");
+}
+
+}  // namespace
