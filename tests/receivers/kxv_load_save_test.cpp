@@ -30,7 +30,8 @@ class KxvLoadSaveTest : public KxvPageTest {
         fs::remove_all(dir);
         fs::create_directories(dir);
         modal.AnswerWith([this](const platform::ModalRecord& r) {
-            if (r.kind == platform::ModalKind::FileDialog) dialogs.push_back(r);
+            if (r.kind == platform::ModalKind::MessageBox) return platform::ModalAnswer{IDYES};
+            dialogs.push_back(r);
             return platform::ModalAnswer{IDOK, nextPath};
         });
     }
@@ -117,7 +118,9 @@ TEST_F(KxvLoadSaveTest, FilesAsOtherProgramsAndPeopleLeaveThemLoad) {
         {"a UTF-8 byte order mark", "\xEF\xBB\xBFWingType,1\r\n", 0, 1},
         {"the older keys", "WING_TYPE,1\r\nlevelComp[1],138\r\nflagB7TEN,0\r\n", 17, 138},
         {"extra columns", "sideGain[0],77,,\r\n", 14, 77},
-        {"a value out of range", "StabilizeGain_Aileron,300\r\n", 7, 200},
+        {"CR line ends", "AUX1,1\rCrabGain_Rudder,60\r", 15, 60},
+        {"a wing type no radio shows, kept as a Read keeps it", "WingType,7\r\n", 0, 7},
+        {"a direction as the receiver may report it", "dirGain[2],7\r\n", 4, 7},
     };
     StartOnReceiver();
     for (const Variant& v : variants) {
@@ -127,8 +130,6 @@ TEST_F(KxvLoadSaveTest, FilesAsOtherProgramsAndPeopleLeaveThemLoad) {
         EXPECT_TRUE(modal.MessageTexts().empty()) << v.name;
         EXPECT_EQ(page.HeldValue(v.k), v.value) << v.name;
     }
-    EXPECT_STREQ(Text(gains, Control("StabilizeGain_Aileron")), "200")
-        << "the clamped value is what the page shows";
 }
 
 TEST_F(KxvLoadSaveTest, BadFilesAreRefusedWithAReasonAndChangeNothing) {
@@ -142,7 +143,10 @@ TEST_F(KxvLoadSaveTest, BadFilesAreRefusedWithAReasonAndChangeNothing) {
         {"no known key", "Name,Value\r\nfoo,1\r\n", texts::kNoParameters},
         {"text in a number field", "WingType,1\r\nUprightGain_Rudder,high\r\n", "not a number"},
         {"a truncated last line", "WingType,1\r\nKXV_Enable,", "KXV_Enable"},
-        {"a direction of 7", "dirGain[2],7\r\n", "no direction"},
+        {"a gain no byte carries", "StabilizeGain_Aileron,300\r\n", "300 is outside 0 to 255"},
+        {"an angle no byte carries", "CrabOffsetAngle_Rudder,128", "outside -128 to 127"},
+        {"a file over 64 KiB", std::string(kMaxFileBytes + 1, '\n'), texts::kTooLarge},
+        {"a line over 1 KiB", "WingType," + std::string(kMaxLineBytes, ' ') + "1", "Line 1"},
         {"binary junk", std::string("\0\xff\x01,\x7e\n,,\n", 9), texts::kNoParameters},
     };
     StartOnReceiver();
@@ -215,23 +219,46 @@ TEST_F(KxvLoadSaveTest, ASaveThatFailsHalfWayLeavesTheEarlierFileAsItWas) {
     Choose(kSave, dir / "set.csv");
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldSignal);
-    ASSERT_EQ(modal.MessageTexts().size(), 1u);
-    EXPECT_EQ(modal.MessageTexts()[0].rfind(texts::kNotSaved, 0), 0u) << modal.MessageTexts()[0];
+    ASSERT_EQ(modal.MessageTexts().size(), 2u) << "asked to replace it, then told it failed";
+    EXPECT_EQ(modal.MessageTexts()[1].rfind(texts::kNotSaved, 0), 0u) << modal.MessageTexts()[1];
     EXPECT_EQ(Contents(dir / "set.csv"), earlier);
     EXPECT_EQ(Files(), std::vector<std::string>{"set.csv"}) << "the partial file is gone";
 }
 
-TEST_F(KxvLoadSaveTest, ASaveReplacesAnEarlierFileAndKeepsItsPermissions) {
+TEST_F(KxvLoadSaveTest, ASaveAsksBeforeItReplacesTheFileWithTheAddedExtensionAndKeepsItsMode) {
     StartOnReceiver();
     ReadAll();
     Put(dir / "set.csv", "old");
     fs::permissions(dir / "set.csv",
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    Choose(kSave, dir / "set.csv");
-    EXPECT_TRUE(modal.MessageTexts().empty());
+    Choose(kSave, dir / "set");
+    EXPECT_EQ(modal.MessageTexts(),
+              std::vector<std::string>{"set.csv already exists.\nDo you want to replace it?"});
     EXPECT_EQ(Contents(dir / "set.csv"), FormatParameterFile(page.HeldValues()));
     EXPECT_EQ(fs::status(dir / "set.csv").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(KxvLoadSaveTest, ASaveThroughALinkReplacesItsTargetAndTheLinkStays) {
+    StartOnReceiver();
+    ReadAll();
+    Put(dir / "target.csv", "old");
+    fs::create_symlink("target.csv", dir / "link.csv");
+    Choose(kSave, dir / "link.csv");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
+    EXPECT_EQ(Contents(dir / "target.csv"), FormatParameterFile(page.HeldValues()));
+}
+
+TEST_F(KxvLoadSaveTest, LoadOpensTheFilePickedAndAddsTheExtensionOnlyToANameThatIsNotThere) {
+    Put(dir / "noext", "AUX1,1");
+    Put(dir / "noext.csv", "AUX1,0");
+    Put(dir / "typed.csv", "AUX2,1");
+    StartOnReceiver();
+    Choose(kLoad, dir / "noext");
+    Choose(kLoad, dir / "typed");
+    EXPECT_TRUE(modal.MessageTexts().empty());
+    EXPECT_EQ(page.HeldValue(K("AUX1")), 1);
+    EXPECT_EQ(page.HeldValue(K("AUX2")), 1);
 }
 
 TEST_F(KxvLoadSaveTest, ASaveIntoAFolderThatIsNotThereSaysSoAndLeavesNothing) {
