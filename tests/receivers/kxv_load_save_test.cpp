@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -92,6 +93,54 @@ TEST_F(KxvLoadSaveTest, SaveWritesWhatThePagesShowAndLoadRestoresAll26WithoutThe
     EXPECT_EQ(Checked(mounting, mounting_ids::kFirstRadio + 2), BST_CHECKED);
     EXPECT_EQ(ComboSelection(Control("CompensationDirection_Aileron1")), 1);
     EXPECT_TRUE(modal.MessageTexts().empty());
+}
+
+TEST_F(KxvLoadSaveTest, EveryValueAReadCanGiveIsSavedAndLoadedBackAsHeld) {
+    StartOnReceiver();
+    for (int byte = 0; byte <= 255; ++byte) {
+        // Every parameter holds the byte, as a Read stores and shows its answers.
+        for (const Parameter& p : kParameters) page.HeldValue(p.k) = byte;
+        page.ExchangeSubPages(1);
+        fs::remove(dir / "set.csv");
+        Choose(kSave, dir / "set.csv");
+        const Values saved = page.HeldValues();
+        for (const Parameter& p : kParameters) page.HeldValue(p.k) = -1;
+        Choose(kLoad, dir / "set.csv");
+        EXPECT_EQ(page.HeldValues(), saved) << "byte " << byte;
+    }
+    EXPECT_TRUE(modal.MessageTexts().empty());
+}
+
+TEST_F(KxvLoadSaveTest, APartialFileKeepsWriteLockedUntilTheUserSetsWhatItLacks) {
+    const std::vector<std::string> lacking = {"CompensationDirection_Rudder", "StabilizeGain_Aileron",
+                                              "CrabOffsetAngle_Rudder", "AUX1"};
+    std::string text;
+    for (const Parameter& p : kParameters)
+        if (std::find(lacking.begin(), lacking.end(), p.key) == lacking.end())
+            text += std::string(p.key) + ",1\r\n";
+    Put(dir / "part.csv", text);
+    StartOnReceiver();
+    Choose(kLoad, dir / "part.csv");
+    ASSERT_TRUE(Click(&page, page_ids::kWrite));
+    EXPECT_EQ(modal.MessageTexts(),
+              std::vector<std::string>{texts::kNotKnownYet + lacking[0] + ", " + lacking[1] +
+                                       ", " + lacking[2] + ", " + lacking[3] + texts::kHowToKnow});
+    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 2));
+    ASSERT_TRUE(ChooseComboItem(&gains, Control(lacking[0]), 0));
+    ASSERT_TRUE(Type(&gains, Control(lacking[1]), "60"));
+    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 3));
+    EXPECT_STREQ(Text(angles, Control(lacking[2])), "0") << "an untouched angle is 0°";
+    ASSERT_TRUE(Type(&angles, Control(lacking[2]), "5"));
+    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 0));
+    ASSERT_TRUE(Click(&wing, wing_ids::kAux1));
+    modal.Clear();
+    Run(page_ids::kWrite, kWriteMs);
+    EXPECT_TRUE(modal.MessageTexts().empty());
+    EXPECT_EQ(ReceiverValue(lacking[0]), 255);
+    EXPECT_EQ(ReceiverValue(lacking[1]), 60);
+    EXPECT_EQ(ReceiverValue(lacking[2]), 133);
+    EXPECT_EQ(ReceiverValue(lacking[3]), 1);
+    EXPECT_EQ(ReceiverValue("WingType"), 1);
 }
 
 TEST_F(KxvLoadSaveTest, ALoadedSetCanBeWrittenWithoutAReadFirst) {
