@@ -101,7 +101,10 @@ void CReceiver_KXVDlg::OnBnClickedRead() {
 void CReceiver_KXVDlg::OnBnClickedWrite() {
     // Untouched values would send directions and gains nobody chose.
     if (const std::string unknown = UnknownKeys(); !unknown.empty()) {
-        const std::string text = texts::kNotKnownYet + unknown + texts::kHowToKnow;
+        // All 26 keys would say no more than that none is known.
+        const std::string text =
+            (m_known.none() ? std::string(texts::kNoneKnownYet) : texts::kNotKnownYet + unknown) +
+            texts::kHowToKnow;
         AfxMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }

@@ -4,6 +4,7 @@
 
 namespace kxv::texts {
 
+inline constexpr const char* kNoneKnownYet = "Nothing was written: no value is known yet";
 inline constexpr const char* kNotKnownYet = "Nothing was written: these values are not known yet: ";
 inline constexpr const char* kHowToKnow =
     ". Read the receiver, load a parameter file, press Default or set them on the pages first.";
