@@ -84,9 +84,11 @@ intptr_t CFileDialog::DoModal() {
         if (chosen.empty()) return IDCANCEL;
         // A file to open is the one picked; only a typed name that names none gets the default
         // extension. A file to save always gets it, before anyone is asked about replacing it.
-        const bool picked = m_open && std::filesystem::exists(chosen);
+        std::error_code error;
+        const bool picked = m_open && std::filesystem::exists(chosen, error);
         m_path = picked ? chosen : platform::WithDefaultExtension(chosen, m_defaultExt);
-        if (m_open || !(m_ofn.Flags & OFN_OVERWRITEPROMPT) || !std::filesystem::exists(m_path))
+        if (m_open || !(m_ofn.Flags & OFN_OVERWRITEPROMPT) ||
+            !std::filesystem::exists(m_path, error))
             return IDOK;
         const std::string question = std::filesystem::path(m_path).filename().string() +
                                      " already exists.\nDo you want to replace it?";

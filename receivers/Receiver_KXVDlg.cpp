@@ -274,11 +274,11 @@ std::vector<platform::MessageMapEntry> kxv::UserChoiceEntries(Holder holder) {
         UINT code = BN_CLICKED;
         if (p.kind == Kind::kDirection) code = CBN_SELCHANGE;
         if (p.kind == Kind::kGain || p.kind == Kind::kAngle) code = EN_CHANGE;
-        entries.push_back({platform::kWmCommand, code, p.control,
-                           [k = p.k](CWnd* on, WPARAM, LPARAM) -> LRESULT {
-                               UserChose(*on, k);
-                               return 0;
-                           }});
+        entries.push_back(
+            {platform::kWmCommand, code, p.control, [k = p.k](CWnd* on, WPARAM, LPARAM) -> LRESULT {
+                 UserChose(*on, k);
+                 return 0;
+             }});
     }
     return entries;
 }

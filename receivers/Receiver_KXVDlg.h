@@ -88,8 +88,8 @@ class CReceiver_KXVDlg : public CDialogEx {
     // Read, Write and Default begin alike: whatever still runs ends, the flags clear, the
     // timers start and the controls lock.
     void StartOperation(kxv::Operation operation);
-    // Ends a sequence, the calibration, the progress run and the time-out; locks and unlocks
-    // nothing.
+    // Ends a sequence, the calibration, the progress run and the time-out, sending the leave
+    // frame first where configuration access was entered; locks and unlocks nothing.
     void EndEverything();
     // Load, Save, Read, Write, Default, the calibration button and the main window's tree,
     // Open button and page tab: off while an operation runs.

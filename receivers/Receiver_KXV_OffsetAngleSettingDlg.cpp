@@ -13,8 +13,8 @@ constexpr int kExchangeOrder[] = {4, 5, 3, 2, 1, 0};
 }  // namespace
 
 const platform::MessageMap* CReceiver_KXV_OffsetAngleSettingDlg::GetMessageMap() const {
-    static const platform::MessageMap map{
-        CDialogEx::ThisMessageMap(), kxv::UserChoiceEntries(kxv::Holder::kOffsetAngleSetting)};
+    static const platform::MessageMap map{CDialogEx::ThisMessageMap(),
+                                          kxv::UserChoiceEntries(kxv::Holder::kOffsetAngleSetting)};
     return &map;
 }
 

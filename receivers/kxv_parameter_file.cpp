@@ -116,8 +116,7 @@ bool ParameterFileReader::TakeText(std::string_view text) {
         Take(text.substr(0, end));
         text.remove_prefix(end);
         // CR LF is one line end; CR alone and LF alone are one each.
-        if (text.substr(0, 2) == "\r\n") text.remove_prefix(2);
-        else if (!text.empty()) text.remove_prefix(1);
+        text.remove_prefix(text.substr(0, 2) == "\r\n" ? 2 : std::min<std::size_t>(text.size(), 1));
     }
     return !Refused();
 }

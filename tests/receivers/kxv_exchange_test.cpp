@@ -2,9 +2,9 @@
 // sequences frame by frame, silent and odd receivers, the time-out, and what happens when an
 // operation is started, stopped or cut short.
 
-#include <functional>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "kxv_page_harness.h"
 #include "receivers/kxv_messages.h"
@@ -257,11 +257,12 @@ TEST_F(KxvExchangeTest, AWriteStartedDuringAReadEndsTheRead) {
 TEST_F(KxvExchangeTest, AWriteThatTimesOutEndsItsSequenceAndSaysSo) {
     StartOnReceiver();
     ReadAll();
-    receiver->SetFault(sim::DeviceFault::kSilent, true);
+    receiver->SetFault(sim::DeviceFault::kCutFrames, true);
     Run(kWrite, 9999);
     EXPECT_TRUE(modal.shown().empty());
     AdvanceMs(1);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kOperationFailed});
+    EXPECT_FALSE(receiver->InConfig()) << "the leave frame went out first";
     EXPECT_FALSE(AnyTimerRunning());
     EXPECT_TRUE(ControlsEnabled());
     const std::size_t atTimeOut = wire->frames.size();
@@ -292,60 +293,6 @@ TEST_F(KxvExchangeTest, AReadThatTimedOutDoesNotUnlockWrite) {
               std::vector<std::string>{std::string(texts::kNoneKnownYet) + texts::kHowToKnow});
 }
 
-TEST_F(KxvExchangeTest, EveryWayASequenceEndsTakesTheReceiverOutOfConfigurationAccess) {
-    struct Ending {
-        const char* name;
-        int button;  // on the page, or on the calibration sub-page
-        std::function<void()> end;
-    };
-    const Ending endings[] = {
-        {"Read timing out", kRead, [] { AdvanceMs(15000); }},
-        {"Default timing out", kDefault, [] { AdvanceMs(10000); }},
-        {"a new Read", kDefault, [this] { page.OnBnClickedRead(); }},
-        {"a device change", kRead, [this] { main().OnDeviceChange(DBT_DEVNODES_CHANGED, 0); }},
-        {"the user's Close", calibration_ids::kCalibration,
-         [this] { ASSERT_TRUE(Click(&main(), sensor_ids::kMainOpen)); }},
-    };
-    receiver->SetFault(sim::DeviceFault::kCutFrames, true);
-    StartOnReceiver();
-    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 4));
-    for (const Ending& e : endings) {
-        const std::size_t first = wire->frames.size();
-        const bool calibrating = e.button == calibration_ids::kCalibration;
-        ASSERT_TRUE(Click(calibrating ? static_cast<CWnd*>(&calibration) : &page, e.button));
-        AdvanceMs(calibrating ? 150 : 500);
-        ASSERT_TRUE(receiver->InConfig()) << e.name;
-        e.end();
-        EXPECT_FALSE(receiver->InConfig()) << e.name;
-        EXPECT_EQ(Since(first).back().type, bus::kTypeLeave) << e.name;
-        page.StopTimers();
-        modal.Clear();
-    }
-}
-
-TEST_F(KxvExchangeTest, ReceiverValuesNoControlShowsAreWrittenBackAsTheControlsShowThem) {
-    struct Odd {
-        const char* key;
-        int reported;
-        int written;
-    };
-    const Odd odd[] = {
-        {"KXV_Enable", 7, 1},   {"AUX1", 2, 1},  {"QuickMode", 255, 1},
-        {"WingType", 7, 7},     {"StabilizeGain_Aileron", 250, 200},
-        {"CrabOffsetAngle_Rudder", 0, 108},     {"AutoLevelOffsetAngle_Aileron", 255, 148},
-    };
-    for (const Odd& o : odd) SetReceiverValue(o.key, o.reported);
-    StartOnReceiver();
-    ReadAll();
-    EXPECT_EQ(Checked(page, page_ids::kKxvEnable), BST_CHECKED);
-    modal.Clear();
-    const std::size_t first = wire->frames.size();
-    Run(kWrite, kWriteMs);
-    EXPECT_TRUE(modal.shown().empty());
-    for (const Odd& o : odd) EXPECT_EQ(ReceiverValue(o.key), o.written) << o.key;
-    EXPECT_EQ(Since(first).back().type, bus::kTypeLeave);
-}
-
 TEST_F(KxvExchangeTest, TextThatIsNoNumberStopsTheWriteBeforeAnyFrameAndNamesTheField) {
     StartOnReceiver();
     ReadAll();
@@ -368,9 +315,15 @@ TEST_F(KxvExchangeTest, TextThatIsNoNumberStopsTheWriteBeforeAnyFrameAndNamesThe
     EXPECT_EQ(ReceiverValue("StabilizeGain_Elevator"), 80);
 }
 
-TEST_F(KxvExchangeTest, TypesNoRadioCanShowAreKeptAndWrittenBackAsTheReceiverReportedThem) {
-    SetReceiverValue("WingType", 5);
-    SetReceiverValue("MountingType", 9);
+TEST_F(KxvExchangeTest, ValuesNoControlShowsAreWrittenBackAsTheControlsTakeThem) {
+    // What the receiver reports, and what the next Write sends back.
+    const std::tuple<const char*, int, int> odd[] = {{"WingType", 5, 5},
+                                                     {"MountingType", 9, 9},
+                                                     {"KXV_Enable", 7, 1},
+                                                     {"AUX1", 2, 1},
+                                                     {"StabilizeGain_Aileron", 250, 200},
+                                                     {"CrabOffsetAngle_Rudder", 0, 108}};
+    for (const auto& [key, reported, written] : odd) SetReceiverValue(key, reported);
     StartOnReceiver();
     ReadAll();
     for (int i = 0; i < wing_ids::kRadioCount; ++i)
@@ -390,8 +343,7 @@ TEST_F(KxvExchangeTest, TypesNoRadioCanShowAreKeptAndWrittenBackAsTheReceiverRep
             EXPECT_EQ(w.value, 9);
         }
     }
-    EXPECT_EQ(ReceiverValue("WingType"), 5);
-    EXPECT_EQ(ReceiverValue("MountingType"), 9);
+    for (const auto& [key, reported, written] : odd) EXPECT_EQ(ReceiverValue(key), written) << key;
 }
 
 TEST_F(KxvExchangeTest, AWriteOfAValueTheReceiverKeepsOtherwiseEndsAtTheTimeOut) {
@@ -443,6 +395,7 @@ TEST_F(KxvExchangeTest, AnyOtherDeviceEventDuringAWriteStopsItAndGivesTheControl
     ASSERT_TRUE(Click(&page, kWrite));
     AdvanceMs(500);
     main().OnDeviceChange(DBT_DEVNODES_CHANGED, 0);
+    EXPECT_FALSE(receiver->InConfig());
     EXPECT_FALSE(AnyTimerRunning());
     EXPECT_TRUE(ControlsEnabled()) << "the port stays open and the page usable";
     modal.Clear();
@@ -457,6 +410,7 @@ TEST_F(KxvExchangeTest, ClosingThePortDuringACalibrationStopsIt) {
     ASSERT_TRUE(Click(&calibration, calibration_ids::kCalibration));
     AdvanceMs(150);
     ASSERT_TRUE(Click(&main(), sensor_ids::kMainOpen));  // Close
+    EXPECT_FALSE(receiver->InConfig()) << "left while the port could still carry it";
     EXPECT_FALSE(AnyTimerRunning());
     EXPECT_FALSE(page.Calibrating());
     EXPECT_FALSE(Enabled(calibration, calibration_ids::kCalibration));
