@@ -316,7 +316,6 @@ TEST_F(KxvExchangeTest, TextThatIsNoNumberStopsTheWriteBeforeAnyFrameAndNamesThe
 }
 
 TEST_F(KxvExchangeTest, ValuesNoControlShowsAreWrittenBackAsTheControlsTakeThem) {
-    // What the receiver reports, and what the next Write sends back.
     const std::tuple<const char*, int, int> odd[] = {{"WingType", 5, 5},
                                                      {"MountingType", 9, 9},
                                                      {"KXV_Enable", 7, 1},
