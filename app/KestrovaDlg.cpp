@@ -134,11 +134,13 @@ void CKestrovaDlg::OnBnClickedOpen() {
     if (!m_bPortOpen) {
         m_btnOpen.SetWindowText("Open");
         m_comboPort.EnableWindow(TRUE);
+        // The KXV page stops first, while the port can still carry the frame that takes the
+        // receiver out of configuration access.
+        EnableKxvControls(1, 0);
         ClosePort();
         BroadcastToSensorPages(3, 0);
         BroadcastToSensorPages(2, 0);
         BroadcastToSensorPages(5, 0);
-        EnableKxvControls(1, 0);
         TurnLampsOff();
     } else if (OpenPort() == 1) {
         m_btnOpen.SetWindowText("Close");

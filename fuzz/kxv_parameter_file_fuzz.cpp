@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes as a stabilizer parameter file: whatever a file holds, the reader either
-// refuses it with a reason or yields 26 values each within its parameter's range, and a set it
-// yields is written and read back unchanged.
+// Feeds arbitrary bytes as a stabilizer parameter file through the bounded line reader: whatever
+// a file holds, the reader either refuses it with a reason or yields 26 values each within its
+// byte, no line it took is longer than the bound, and a set it yields is written and read back
+// unchanged.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,32 +16,15 @@ void Check(bool ok) {
     if (!ok) __builtin_trap();
 }
 
-bool InRange(const kxv::Parameter& p, int v) {
-    switch (p.kind) {
-        case kxv::Kind::kChoice:
-        case kxv::Kind::kFlag:
-            return v >= 0 && v <= p.hi;
-        case kxv::Kind::kDirection:
-            return v == kxv::kDirectionPositive || v == kxv::kDirectionReverse;
-        case kxv::Kind::kGain:
-            return v >= 0 && v <= kxv::kGainMax;
-        case kxv::Kind::kAngle:
-            return v >= kxv::kAngleZero - kxv::kAngleLimit &&
-                   v <= kxv::kAngleZero + kxv::kAngleLimit;
+// The longest run of bytes between line ends.
+std::size_t LongestLine(std::string_view text) {
+    std::size_t longest = 0;
+    std::size_t run = 0;
+    for (char c : text) {
+        run = c == '\r' || c == '\n' ? 0 : run + 1;
+        if (run > longest) longest = run;
     }
-    return false;
-}
-
-// The lines of `text` as the file layer hands them over: split at LF.
-kxv::ParameterFileReader Read(std::string_view text, const kxv::Values& start) {
-    kxv::ParameterFileReader reader(start);
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        if (!reader.Take(text.substr(0, end))) break;
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return reader;
+    return longest;
 }
 
 }  // namespace
@@ -48,16 +32,22 @@ kxv::ParameterFileReader Read(std::string_view text, const kxv::Values& start) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const kxv::Values start = kxv::FactoryValues();
-    const kxv::ParameterFileReader reader = Read(text, start);
+    kxv::ParameterFileReader reader(start);
+    const bool taken = reader.TakeText(text);
+    Check(taken == !reader.Refused());
     if (reader.Refused()) {
         Check(!reader.Problem().empty());
         return 0;
     }
-    for (const kxv::Parameter& p : kxv::kParameters)
-        Check(InRange(p, reader.values()[static_cast<std::size_t>(p.k)]));
-    const kxv::ParameterFileReader again = Read(kxv::FormatParameterFile(reader.values()), {});
-    Check(!again.Refused() && again.Loaded() == kxv::kParameterCount);
-    Check(again.values() == reader.values());
+    Check(LongestLine(text) <= kxv::kMaxLineBytes);
+    for (const kxv::Parameter& p : kxv::kParameters) {
+        const std::size_t k = static_cast<std::size_t>(p.k);
+        Check(reader.values()[k] >= 0 && reader.values()[k] <= 255);
+        Check(reader.Named().test(k) || reader.values()[k] == start[k]);
+    }
+    kxv::ParameterFileReader again({});
+    Check(again.TakeText(kxv::FormatParameterFile(reader.values())));
+    Check(again.Loaded() == kxv::kParameterCount && again.values() == reader.values());
     int number = 0;
     (void)kxv::ReadLeadingNumber(text, number);
     return 0;

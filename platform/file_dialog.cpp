@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/modal_ui.h"
+#include "platform/styles.h"
 
 namespace platform {
 
@@ -54,8 +55,7 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExt, const char
     m_ofn.Flags = flags;
 }
 
-intptr_t CFileDialog::DoModal() {
-    std::string chosen;
+std::string CFileDialog::AskForName() const {
     if (platform::HasModalHook()) {
         platform::ModalRecord record;
         record.kind = platform::ModalKind::FileDialog;
@@ -65,21 +65,38 @@ intptr_t CFileDialog::DoModal() {
         record.fileName = m_fileName;
         record.initialDir = m_ofn.lpstrInitialDir ? m_ofn.lpstrInitialDir : "";
         platform::ModalAnswer answer = platform::AskModalHook(record);
-        if (answer.result != IDOK) return IDCANCEL;
-        chosen = answer.path;
-    } else {
-        QWidget* parent = m_parent && m_parent->m_hWnd ? m_parent->m_hWnd->window() : nullptr;
-        QString dir = QString::fromUtf8(m_ofn.lpstrInitialDir ? m_ofn.lpstrInitialDir : "");
-        if (!m_fileName.empty()) dir = QDir(dir).filePath(QString::fromUtf8(m_fileName.c_str()));
-        QString filter = QString::fromStdString(platform::FileFilterToQt(m_filter));
-        QString name = m_open ? QFileDialog::getOpenFileName(parent, QString(), dir, filter)
-                              : QFileDialog::getSaveFileName(parent, QString(), dir, filter);
-        if (name.isEmpty()) return IDCANCEL;
-        chosen = name.toUtf8().constData();
+        return answer.result == IDOK ? answer.path : std::string();
     }
-    if (chosen.empty()) return IDCANCEL;
-    m_path = platform::WithDefaultExtension(chosen, m_defaultExt);
-    return IDOK;
+    QWidget* parent = m_parent && m_parent->m_hWnd ? m_parent->m_hWnd->window() : nullptr;
+    QString dir = QString::fromUtf8(m_ofn.lpstrInitialDir ? m_ofn.lpstrInitialDir : "");
+    if (!m_fileName.empty()) dir = QDir(dir).filePath(QString::fromUtf8(m_fileName.c_str()));
+    QString filter = QString::fromStdString(platform::FileFilterToQt(m_filter));
+    // The overwrite question is asked below, about the name with its extension.
+    QString name = m_open ? QFileDialog::getOpenFileName(parent, QString(), dir, filter)
+                          : QFileDialog::getSaveFileName(parent, QString(), dir, filter, nullptr,
+                                                         QFileDialog::DontConfirmOverwrite);
+    return name.toUtf8().constData();
+}
+
+intptr_t CFileDialog::DoModal() {
+    for (;;) {
+        const std::string chosen = AskForName();
+        if (chosen.empty()) return IDCANCEL;
+        // A file to open is the one picked; only a typed name that names none gets the default
+        // extension. A file to save always gets it, before anyone is asked about replacing it.
+        std::error_code error;
+        const bool picked = m_open && std::filesystem::exists(chosen, error);
+        m_path = picked ? chosen : platform::WithDefaultExtension(chosen, m_defaultExt);
+        if (m_open || !(m_ofn.Flags & OFN_OVERWRITEPROMPT) ||
+            !std::filesystem::exists(m_path, error))
+            return IDOK;
+        const std::string question = std::filesystem::path(m_path).filename().string() +
+                                     " already exists.\nDo you want to replace it?";
+        if (platform::ShowMessageBox(m_parent, question.c_str(), "Confirm Save As",
+                                     MB_YESNO | MB_ICONWARNING) == IDYES)
+            return IDOK;
+        // No: back to the dialog for another name.
+    }
 }
 
 CString CFileDialog::GetFileName() const {

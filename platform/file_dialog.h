@@ -35,6 +35,9 @@ class CFileDialog {
     OPENFILENAMEA m_ofn;
 
   private:
+    // The name the user gave the dialog as it came; empty when cancelled.
+    std::string AskForName() const;
+
     bool m_open;
     std::string m_defaultExt, m_fileName, m_filter, m_path;
     CWnd* m_parent;

@@ -4,18 +4,14 @@
 // disk, a pulled stick) leaves the old file as it was. Failures throw CFileException*.
 
 #include <string>
+#include <string_view>
 
 namespace platform {
 
-// Makes a new, empty file in the folder of `path` under a name no other file has, and returns
-// that name.
-std::string CreateFileBeside(const std::string& path);
-
-// Puts `temp` in the place of `path`: its data reaches the disk first, it gets the permissions
-// `path` had (a new file those of any new file), then one rename replaces `path`.
-void ReplaceFileWith(const std::string& temp, const std::string& path);
-
-// Removes a file and ignores any failure: the clean-up after a failed replacement.
-void RemoveQuietly(const std::string& path);
+// Puts `text` in the place of the file `path` names. A symbolic link is followed to the file it
+// leads to, which is the one replaced; the link stays. Where no new file can be made in that
+// file's folder (a folder the user may not create files in), the file is overwritten in place:
+// the old content stays until the new one is handed over in one piece.
+void WriteFileReplacing(const std::string& path, std::string_view text);
 
 }  // namespace platform

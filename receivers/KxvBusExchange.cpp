@@ -2,6 +2,8 @@
 // their reply parsers, the progress run, the time-out that ends an operation, and the
 // calibration's three frames.
 
+#include <string>
+
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
 #include "bus/frame.h"
@@ -47,6 +49,8 @@ void CReceiver_KXVDlg::SendRequest(BYTE type, BYTE code, BYTE value) {
                                               0,
                                               0};
     CKestrovaDlg::SendBusFrame(frame, static_cast<int>(bus::kFrameLength));
+    if (type == bus::kTypeEnter) m_configurationEntered = true;
+    if (type == bus::kTypeLeave) m_configurationEntered = false;
 }
 
 void CReceiver_KXVDlg::SendPoll() {
@@ -57,6 +61,10 @@ void CReceiver_KXVDlg::SendPoll() {
 
 void CReceiver_KXVDlg::EndEverything() {
     for (UINT_PTR id = 0; id <= timers::kLast; ++id) KillTimer(id);
+    // A receiver left in configuration access stops polling its sensors for good. A port that
+    // is gone cannot carry the leave frame, and then there is nothing more to do.
+    if (m_configurationEntered && g_serialPort.IsOpen()) SendRequest(bus::kTypeLeave, 0, 0);
+    m_configurationEntered = false;
     if (m_progress.m_hWnd) m_progress.ShowWindow(SW_HIDE);
     m_nProgress = 0;
     m_sequenceRunning = false;
@@ -91,9 +99,13 @@ void CReceiver_KXVDlg::OnBnClickedRead() {
 }
 
 void CReceiver_KXVDlg::OnBnClickedWrite() {
-    // Untouched pages would send directions and gains nobody chose.
-    if (!m_valuesShown) {
-        AfxMessageBox(texts::kNothingShownYet, MB_OK | MB_ICONWARNING);
+    // Untouched values would send directions and gains nobody chose.
+    if (const std::string unknown = UnknownKeys(); !unknown.empty()) {
+        // All 26 keys would say no more than that none is known.
+        const std::string text =
+            (m_known.none() ? std::string(texts::kNoneKnownYet) : texts::kNotKnownYet + unknown) +
+            texts::kHowToKnow;
+        AfxMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     if (!EditsHoldNumbers(texts::kNothingWritten)) return;
@@ -104,7 +116,7 @@ void CReceiver_KXVDlg::OnBnClickedWrite() {
 
 void CReceiver_KXVDlg::OnBnClickedDefault() {
     ExchangeSubPages(3);
-    m_valuesShown = true;
+    m_known.set();
     CKestrovaDlg::PurgePort();
     StartOperation(Operation::kDefault);
 }
@@ -129,8 +141,10 @@ void CReceiver_KXVDlg::RunReadSequence() {
         }
         return;
     } else {
+        for (int k = 0; k < kParameterCount; ++k)
+            HeldValue(k) = m_readValues[static_cast<std::size_t>(k)];
         ExchangeSubPages(1);
-        m_valuesShown = true;
+        m_known.set();
         SendRequest(bus::kTypeLeave, 0, 0);
         KillTimer(timers::kReadSequence);
         KillTimer(timers::kReadReply);
@@ -145,7 +159,7 @@ void CReceiver_KXVDlg::ParseReadReply() {
     BYTE body[bus::kBodyLength] = {};
     CKestrovaDlg::ReadBusFrame(body);
     if (const Parameter* p = AnsweredParameter(body)) {
-        HeldValue(p->k) = body[4];
+        m_readValues[static_cast<std::size_t>(p->k)] = body[4];
         m_nAckFlags[p->k] = 1;
     }
 }

@@ -49,24 +49,34 @@ void Warn(const std::string& text) {
     AfxMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
 }
 
-// Writes `text` to a new file beside `path`, then puts it in the place of `path` in one step,
-// so a failure half-way leaves the file that was there untouched. The reason when it fails.
+// Replaces the file at `path` with `text`; a failure half-way leaves the file that was there
+// untouched where the folder allows it. The reason when it fails.
 std::string WriteReplacing(const std::string& path, const std::string& text) {
-    std::string temp;
     try {
-        temp = platform::CreateFileBeside(path);
-        CFile file(temp.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
-        file.Write(text.data(), static_cast<UINT>(text.size()));
-        file.Flush();
-        file.Close();
-        platform::ReplaceFileWith(temp, path);
+        platform::WriteFileReplacing(path, text);
         return {};
     } catch (CFileException* e) {
-        // The user knows the file by the name they chose, not by its stand-in's.
-        e->m_strFileName = path.c_str();
         std::string reason = Reason(*e);
         e->Delete();
-        if (!temp.empty()) platform::RemoveQuietly(temp);
+        return reason;
+    }
+}
+
+// The whole file, when it is small enough to be a parameter file; the reason for the user when
+// it is not, or cannot be read.
+std::string ReadSmallFile(CFile& file, std::string& text) {
+    try {
+        // Larger than any parameter file: refused before a byte of it is read.
+        if (file.GetLength() > kMaxFileBytes) return texts::kTooLarge;
+        // One byte more than the bound tells a file that grew since, or has no length to tell.
+        text.resize(kMaxFileBytes + 1);
+        text.resize(file.Read(text.data(), static_cast<UINT>(text.size())));
+        file.Close();
+        if (text.size() > kMaxFileBytes) return texts::kTooLarge;
+        return {};
+    } catch (CFileException* e) {
+        const std::string reason = texts::kCannotRead + Reason(*e);
+        e->Delete();
         return reason;
     }
 }
@@ -102,27 +112,21 @@ void CReceiver_KXVDlg::OnBnClickedSave() {
 void CReceiver_KXVDlg::OnBnClickedLoad() {
     const CString path = AskForFile(TRUE, this);
     if (path.IsEmpty()) return;
-    CStdioFile file;
+    CFile file;
     CFileException error;
-    if (!file.Open(path, CFile::modeRead | CFile::typeText, &error)) {
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
         Warn(texts::kCannotOpen + Reason(error) + texts::kNothingLoaded);
         return;
     }
     // The whole file is read before anything is shown: a file that fails half-way changes
     // nothing.
-    ParameterFileReader reader(HeldValues());
-    try {
-        CString line;
-        while (file.ReadString(line) && reader.Take(line.str())) {
-        }
-        file.Close();
-    } catch (CFileException* e) {
-        const std::string reason = Reason(*e);
-        e->Delete();
-        Warn(texts::kCannotRead + reason + texts::kNothingLoaded);
+    std::string text;
+    if (const std::string problem = ReadSmallFile(file, text); !problem.empty()) {
+        Warn(problem + texts::kNothingLoaded);
         return;
     }
-    if (reader.Refused()) {
+    ParameterFileReader reader(HeldValues());
+    if (!reader.TakeText(text)) {
         Warn(reader.Problem() + texts::kNothingLoaded);
         return;
     }
@@ -133,5 +137,5 @@ void CReceiver_KXVDlg::OnBnClickedLoad() {
     for (int k = 0; k < kParameterCount; ++k)
         HeldValue(k) = reader.values()[static_cast<std::size_t>(k)];
     ExchangeSubPages(1);
-    m_valuesShown = true;
+    m_known |= reader.Named();
 }

@@ -44,17 +44,23 @@ constexpr int kTabStripHeight = 25;
 
 const platform::MessageMap* CReceiver_KXVDlg::GetMessageMap() const {
     using Self = CReceiver_KXVDlg;
-    static const platform::MessageMap map{
-        CDialogEx::ThisMessageMap(),
-        {
-            platform::OnNotifyCode(TCN_SELCHANGE, page_ids::kSubPageTab, &Self::OnTcnSelchangeTab),
-            platform::OnWmTimer(&Self::OnTimer),
-            platform::OnBnClicked(page_ids::kLoad, &Self::OnBnClickedLoad),
-            platform::OnBnClicked(page_ids::kSave, &Self::OnBnClickedSave),
-            platform::OnBnClicked(page_ids::kRead, &Self::OnBnClickedRead),
-            platform::OnBnClicked(page_ids::kWrite, &Self::OnBnClickedWrite),
-            platform::OnBnClicked(page_ids::kDefault, &Self::OnBnClickedDefault),
-        }};
+    static const platform::MessageMap map = [] {
+        platform::MessageMap m{
+            CDialogEx::ThisMessageMap(),
+            {
+                platform::OnNotifyCode(TCN_SELCHANGE, page_ids::kSubPageTab,
+                                       &Self::OnTcnSelchangeTab),
+                platform::OnWmTimer(&Self::OnTimer),
+                platform::OnBnClicked(page_ids::kLoad, &Self::OnBnClickedLoad),
+                platform::OnBnClicked(page_ids::kSave, &Self::OnBnClickedSave),
+                platform::OnBnClicked(page_ids::kRead, &Self::OnBnClickedRead),
+                platform::OnBnClicked(page_ids::kWrite, &Self::OnBnClickedWrite),
+                platform::OnBnClicked(page_ids::kDefault, &Self::OnBnClickedDefault),
+            }};
+        for (platform::MessageMapEntry& e : UserChoiceEntries(Holder::kPage))
+            m.entries.push_back(std::move(e));
+        return m;
+    }();
     return &map;
 }
 
@@ -105,6 +111,8 @@ CRect CReceiver_KXVDlg::SubPageRect() {
 }
 
 void CReceiver_KXVDlg::CreateSubPages() {
+    // The values the sub-pages start with are nobody's choice.
+    m_fillingControls = true;
     for (int i = 0; i < 6; ++i) m_tabSubPages.InsertItem(i, kTabTexts[i]);
     const CRect r = SubPageRect();
     // Created in the order the exchange visits them; Information last.
@@ -115,6 +123,7 @@ void CReceiver_KXVDlg::CreateSubPages() {
                             static_cast<CDialogEx*>(&g_receiverKXV_WingType),
                             static_cast<CDialogEx*>(&g_receiverKXV_Information)})
         page->Create(page->TemplateId(), &m_tabSubPages);
+    m_fillingControls = false;
     for (int i = 0; i < 6; ++i) Place(*SubPagesByTab()[static_cast<std::size_t>(i)], r, i == 0);
 }
 
@@ -162,7 +171,8 @@ void CReceiver_KXVDlg::OnTimer(UINT_PTR id) {
 void CReceiver_KXVDlg::ExchangeEnableFlag(int mode) {
     switch (mode) {
         case 1:
-            m_checkKxvEnable.SetCheck(m_nKxvEnable);
+            // Any value but 0 is on: shown ticked, it goes back as 1.
+            m_checkKxvEnable.SetCheck(m_nKxvEnable != 0 ? BST_CHECKED : BST_UNCHECKED);
             UpdateData(FALSE);
             break;
         case 2:
@@ -227,10 +237,48 @@ kxv::Values CReceiver_KXVDlg::HeldValues() {
 }
 
 void CReceiver_KXVDlg::ExchangeSubPages(int mode) {
+    m_fillingControls = true;
     g_receiverKXV_AccelerometerCalibration.ExchangeData(mode);
     g_receiverKXV_GainSetting.ExchangeData(mode);
     g_receiverKXV_MountingType.ExchangeData(mode);
     g_receiverKXV_OffsetAngleSetting.ExchangeData(mode);
     g_receiverKXV_WingType.ExchangeData(mode);
     ExchangeEnableFlag(mode);
+    m_fillingControls = false;
+}
+
+void CReceiver_KXVDlg::UserChose(int k) {
+    if (!m_fillingControls && k >= 0 && k < kParameterCount)
+        m_known.set(static_cast<std::size_t>(k));
+}
+
+std::string CReceiver_KXVDlg::UnknownKeys() const {
+    std::string keys;
+    for (const Parameter& p : kParameters) {
+        if (m_known.test(static_cast<std::size_t>(p.k))) continue;
+        if (!keys.empty()) keys += ", ";
+        keys += p.key;
+    }
+    return keys;
+}
+
+void kxv::UserChose(CWnd& on, int k) {
+    for (CWnd* w = &on; w; w = w->GetParent())
+        if (auto* page = dynamic_cast<CReceiver_KXVDlg*>(w)) return page->UserChose(k);
+}
+
+std::vector<platform::MessageMapEntry> kxv::UserChoiceEntries(Holder holder) {
+    std::vector<platform::MessageMapEntry> entries;
+    for (const Parameter& p : kParameters) {
+        if (p.holder != holder || p.kind == Kind::kChoice) continue;
+        UINT code = BN_CLICKED;
+        if (p.kind == Kind::kDirection) code = CBN_SELCHANGE;
+        if (p.kind == Kind::kGain || p.kind == Kind::kAngle) code = EN_CHANGE;
+        entries.push_back(
+            {platform::kWmCommand, code, p.control, [k = p.k](CWnd* on, WPARAM, LPARAM) -> LRESULT {
+                 UserChose(*on, k);
+                 return 0;
+             }});
+    }
+    return entries;
 }

@@ -3,6 +3,8 @@
 // the receiver's 26 parameters over the bus (Read, Write with read-back, Default), the
 // parameter file (Load, Save) and the accelerometer calibration, each on the page's timers.
 
+#include <vector>
+
 #include "platform/afx.h"
 #include "receivers/kxv_ids.h"
 #include "receivers/kxv_parameter_file.h"
@@ -53,6 +55,11 @@ class CReceiver_KXVDlg : public CDialogEx {
     kxv::Values HeldValues();
     // Runs the exchange on the five data-bearing sub-pages, then ExchangeEnableFlag.
     void ExchangeSubPages(int mode);
+    // The user set parameter k on a sub-page: its value is now one they chose. What the page
+    // itself puts into the controls does not count.
+    void UserChose(int k);
+    // The parameters whose values came from the receiver, a file or the user.
+    const kxv::Marks& Known() const { return m_known; }
 
     kxv::Operation RunningOperation() const { return m_operation; }
     bool SequenceRunning() const { return m_sequenceRunning; }
@@ -81,8 +88,8 @@ class CReceiver_KXVDlg : public CDialogEx {
     // Read, Write and Default begin alike: whatever still runs ends, the flags clear, the
     // timers start and the controls lock.
     void StartOperation(kxv::Operation operation);
-    // Ends a sequence, the calibration, the progress run and the time-out; locks and unlocks
-    // nothing.
+    // Ends a sequence, the calibration, the progress run and the time-out, sending the leave
+    // frame first where configuration access was entered; locks and unlocks nothing.
     void EndEverything();
     // Load, Save, Read, Write, Default, the calibration button and the main window's tree,
     // Open button and page tab: off while an operation runs.
@@ -92,11 +99,30 @@ class CReceiver_KXVDlg : public CDialogEx {
     void SendRequest(BYTE type, BYTE code, BYTE value);
     void SendPoll();
     CRect SubPageRect();
+    // The keys of the parameters not known yet, for the user; empty when all are.
+    std::string UnknownKeys() const;
 
     kxv::Operation m_operation = kxv::Operation::kNone;
     bool m_sequenceRunning = false;
     bool m_calibrating = false;
     int m_calibrationStep = 0;
-    // The sub-pages show a whole set: after a Read that ran to its end, a Load or Default.
-    bool m_valuesShown = false;
+    // Sent the enter frame and not yet the leave frame: the receiver is in configuration
+    // access and polls no sensors until it is told to leave.
+    bool m_configurationEntered = false;
+    // Whose values Write may send: each came from a Read, Default, a file or the user.
+    kxv::Marks m_known;
+    // A Read's answers; shown and held only once all 26 are in, so a Read cut short changes
+    // nothing.
+    kxv::Values m_readValues{};
+    // The page is putting values into the sub-pages' controls.
+    bool m_fillingControls = false;
 };
+
+namespace kxv {
+// Tells the KXV page that `on` (one of its sub-pages, or the page) sits on that the user set
+// parameter k.
+void UserChose(CWnd& on, int k);
+// The message-map entries of a sub-page's lists, check boxes and edits that tell the KXV page
+// the user set a parameter (radio groups tell it from their own click handlers).
+std::vector<platform::MessageMapEntry> UserChoiceEntries(Holder holder);
+}  // namespace kxv

@@ -1,5 +1,6 @@
 #include "receivers/Receiver_KXV_GainSettingDlg.h"
 
+#include "receivers/Receiver_KXVDlg.h"
 #include "receivers/kxv_parameters.h"
 
 namespace {
@@ -16,6 +17,12 @@ int Control(int k) {
 }
 
 }  // namespace
+
+const platform::MessageMap* CReceiver_KXV_GainSettingDlg::GetMessageMap() const {
+    static const platform::MessageMap map{CDialogEx::ThisMessageMap(),
+                                          kxv::UserChoiceEntries(kxv::Holder::kGainSetting)};
+    return &map;
+}
 
 BOOL CReceiver_KXV_GainSettingDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();

@@ -11,6 +11,7 @@ class CReceiver_KXV_GainSettingDlg : public CDialogEx {
     CReceiver_KXV_GainSettingDlg() : CDialogEx(IDD) {}
 
     BOOL OnInitDialog() override;
+    const platform::MessageMap* GetMessageMap() const override;
     // 1: held values to the controls; 2: the controls to the held values, gains clamped to
     // 0..200; 3: factory values into both.
     void ExchangeData(int mode);

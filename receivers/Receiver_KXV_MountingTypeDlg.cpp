@@ -1,5 +1,6 @@
 #include "receivers/Receiver_KXV_MountingTypeDlg.h"
 
+#include "receivers/Receiver_KXVDlg.h"
 #include "receivers/kxv_ids.h"
 #include "receivers/kxv_picture.h"
 #include "resources/resource_ids.h"
@@ -58,6 +59,7 @@ void CReceiver_KXV_MountingTypeDlg::OnBnClickedMountingType() {
     // The radio shows the click itself; only its index and the picture follow.
     UpdateData(TRUE);
     ShowMountingPicture();
+    UserChose(*this, FirstHeld(Holder::kMountingType, Kind::kChoice).k);
 }
 
 void CReceiver_KXV_MountingTypeDlg::OnPaint() {

@@ -1,5 +1,6 @@
 #include "receivers/Receiver_KXV_OffsetAngleSettingDlg.h"
 
+#include "receivers/Receiver_KXVDlg.h"
 #include "receivers/kxv_parameters.h"
 
 namespace {
@@ -10,6 +11,12 @@ const int kFirstAngle = kxv::FirstOfKind(kxv::Kind::kAngle).k;  // k of m_nAngle
 constexpr int kExchangeOrder[] = {4, 5, 3, 2, 1, 0};
 
 }  // namespace
+
+const platform::MessageMap* CReceiver_KXV_OffsetAngleSettingDlg::GetMessageMap() const {
+    static const platform::MessageMap map{CDialogEx::ThisMessageMap(),
+                                          kxv::UserChoiceEntries(kxv::Holder::kOffsetAngleSetting)};
+    return &map;
+}
 
 void CReceiver_KXV_OffsetAngleSettingDlg::DoDataExchange(CDataExchange* dx) {
     CDialogEx::DoDataExchange(dx);

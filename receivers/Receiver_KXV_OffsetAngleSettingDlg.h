@@ -13,9 +13,11 @@ class CReceiver_KXV_OffsetAngleSettingDlg : public CDialogEx {
     // 1: held values to the edits; 2: the edits to the held values, clamped to -20..20°;
     // 3: factory values (0°) into both.
     void ExchangeData(int mode);
+    const platform::MessageMap* GetMessageMap() const override;
 
-    // Held parameters k = 16..21 (bus form), and what the edits exchange (degrees).
-    int m_nAngle[kAngles] = {};
+    // Held parameters k = 16..21 (bus form), untouched 0°; and what the edits exchange
+    // (degrees).
+    int m_nAngle[kAngles] = {128, 128, 128, 128, 128, 128};
     int m_nAngleEdit[kAngles] = {};
 
   protected:

@@ -1,5 +1,6 @@
 #include "receivers/Receiver_KXV_WingTypeDlg.h"
 
+#include "receivers/Receiver_KXVDlg.h"
 #include "receivers/kxv_ids.h"
 #include "receivers/kxv_picture.h"
 #include "resources/resource_ids.h"
@@ -13,6 +14,8 @@ const platform::MessageMap* CReceiver_KXV_WingTypeDlg::GetMessageMap() const {
             m.entries.push_back(platform::OnBnClicked(
                 wing_ids::kFirstRadio + i, &CReceiver_KXV_WingTypeDlg::OnBnClickedWingType));
         m.entries.push_back(platform::OnWmPaint(&CReceiver_KXV_WingTypeDlg::OnPaint));
+        for (platform::MessageMapEntry& e : UserChoiceEntries(Holder::kWingType))
+            m.entries.push_back(std::move(e));
         return m;
     }();
     return &map;
@@ -31,9 +34,10 @@ void CReceiver_KXV_WingTypeDlg::ExchangeData(int mode) {
         case 1:
             // The picture follows on the next paint or tab change.
             m_nWingRadio = m_nWingType;
-            m_nAux1Check = m_nAux1;
-            m_nAux2Check = m_nAux2;
-            m_nQuickModeCheck = m_nQuickMode;
+            // Any value but 0 is on: shown ticked, it goes back as 1.
+            m_nAux1Check = m_nAux1 != 0;
+            m_nAux2Check = m_nAux2 != 0;
+            m_nQuickModeCheck = m_nQuickMode != 0;
             UpdateData(FALSE);
             break;
         case 2:
@@ -70,6 +74,7 @@ void CReceiver_KXV_WingTypeDlg::OnBnClickedWingType() {
     UpdateData(TRUE);
     UpdateData(FALSE);
     ShowWingPicture();
+    UserChose(*this, FirstHeld(Holder::kWingType, Kind::kChoice).k);
 }
 
 void CReceiver_KXV_WingTypeDlg::OnPaint() {

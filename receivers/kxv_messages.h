@@ -4,9 +4,10 @@
 
 namespace kxv::texts {
 
-inline constexpr const char* kNothingShownYet =
-    "Nothing was written: the pages do not show the receiver's parameters yet. Read the "
-    "receiver, load a parameter file or press Default first.";
+inline constexpr const char* kNoneKnownYet = "Nothing was written: no value is known yet";
+inline constexpr const char* kNotKnownYet = "Nothing was written: these values are not known yet: ";
+inline constexpr const char* kHowToKnow =
+    ". Read the receiver, load a parameter file, press Default or set them on the pages first.";
 inline constexpr const char* kNothingWritten = "Nothing was written.";
 inline constexpr const char* kNothingSaved = "Nothing was saved.";
 inline constexpr const char* kNotANumber = "is not a whole number.";
@@ -15,6 +16,7 @@ inline constexpr const char* kOldFileKept = " The file that was there is unchang
 inline constexpr const char* kCannotOpen = "The parameter file could not be opened: ";
 inline constexpr const char* kCannotRead = "The parameter file could not be read: ";
 inline constexpr const char* kNoParameters = "The file holds no stabilizer parameters.";
+inline constexpr const char* kTooLarge = "The file is too large to be a parameter file.";
 inline constexpr const char* kNothingLoaded = " Nothing was loaded.";
 
 }  // namespace kxv::texts

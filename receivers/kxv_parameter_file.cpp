@@ -8,6 +8,8 @@ namespace kxv {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// What one byte on the bus carries.
+constexpr int kByteMax = 255;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -89,29 +91,34 @@ bool ParameterFileReader::Take(std::string_view line) {
         problem_ = where + Quoted(text) + " is not a number.";
         return false;
     }
-    switch (p->kind) {
-        case Kind::kChoice:
-        case Kind::kFlag:
-            v = std::clamp(v, 0, p->hi);
-            break;
-        case Kind::kGain:
-            v = ClampGain(v);
-            break;
-        case Kind::kAngle:
-            // Under the file key in degrees; under the older key already in the bus form.
-            v = second ? ClampHeldAngle(v) : ClampAngleDegrees(v) + kAngleZero;
-            break;
-        case Kind::kDirection:
-            if (v != kDirectionPositive && v != kDirectionReverse) {
-                problem_ =
-                    where + std::to_string(v) + " is no direction (255 is Positive, 0 is Reverse).";
-                return false;
-            }
-            break;
+    // Under the file key an angle is in degrees; under the older key already in the bus form.
+    const int shift = p->kind == Kind::kAngle && !second ? kAngleZero : 0;
+    if (v < -shift || v > kByteMax - shift) {
+        problem_ = where + std::to_string(v) + " is outside " + std::to_string(-shift) + " to " +
+                   std::to_string(kByteMax - shift) + ".";
+        return false;
     }
+    v += shift;
     values_[static_cast<std::size_t>(p->k)] = v;
+    named_.set(static_cast<std::size_t>(p->k));
     ++loaded_;
     return true;
+}
+
+bool ParameterFileReader::TakeText(std::string_view text) {
+    while (!text.empty() && !Refused()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        if (end > kMaxLineBytes) {
+            problem_ = "Line " + std::to_string(line_ + 1) + " is longer than " +
+                       std::to_string(kMaxLineBytes) + " characters.";
+            return false;
+        }
+        Take(text.substr(0, end));
+        text.remove_prefix(end);
+        // CR LF is one line end; CR alone and LF alone are one each.
+        text.remove_prefix(text.substr(0, 2) == "\r\n" ? 2 : std::min<std::size_t>(text.size(), 1));
+    }
+    return !Refused();
 }
 
 }  // namespace kxv

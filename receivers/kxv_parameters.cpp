@@ -105,6 +105,12 @@ const Parameter& FirstOfKind(Kind kind) {
     return kParameters.front();
 }
 
+const Parameter& FirstHeld(Holder holder, Kind kind) {
+    for (const Parameter& p : kParameters)
+        if (p.holder == holder && p.kind == kind) return p;
+    return kParameters.front();
+}
+
 int PlaceInHolder(const Parameter& p) {
     int place = 0;
     for (const Parameter& q : kParameters)
@@ -118,10 +124,6 @@ int ClampGain(int percent) {
 
 int ClampAngleDegrees(int degrees) {
     return std::clamp(degrees, -kAngleLimit, kAngleLimit);
-}
-
-int ClampHeldAngle(int held) {
-    return std::clamp(held, kAngleZero - kAngleLimit, kAngleZero + kAngleLimit);
 }
 
 }  // namespace kxv

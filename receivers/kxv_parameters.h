@@ -58,13 +58,13 @@ extern const std::array<Parameter, kParameterCount> kParameters;
 const Parameter* FindByCode(std::uint8_t code);
 // The first parameter (in the exchange order) of a kind.
 const Parameter& FirstOfKind(Kind kind);
+// The first parameter (in the exchange order) of a kind that a holder keeps.
+const Parameter& FirstHeld(Holder holder, Kind kind);
 // Where a holder keeps the value of `p`: its place among the holder's parameters of its kind.
 int PlaceInHolder(const Parameter& p);
 
-// The clamps the sub-pages apply to what is typed, and Load to what a file holds.
+// The clamps the sub-pages apply to what is typed.
 int ClampGain(int percent);
 int ClampAngleDegrees(int degrees);
-// A held angle (bus form) kept within -20° .. 20°.
-int ClampHeldAngle(int held);
 
 }  // namespace kxv

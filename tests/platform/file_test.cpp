@@ -4,6 +4,8 @@
 #include "platform/file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,6 +14,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "platform/file_replace.h"
 
 namespace {
 
@@ -258,6 +262,23 @@ TEST_F(Files, CreateWithoutTruncatingWritesWhereItSeeks) {
         f.Write("z", 1);
     }
     EXPECT_EQ(Bytes(Path("fresh.bin")), "z");
+}
+
+TEST_F(Files, AFileInAFolderThatTakesNoNewFileIsReplacedInPlace) {
+    Put(Path("set.csv"), "the old, longer content\r\n");
+    ::chmod(Path("set.csv").c_str(), 0666);
+    ::chmod(dir.c_str(), 0555);
+    const pid_t child = ::fork();
+    if (child == 0) {  // as nobody: root may make files anywhere
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        const int cause =
+            ThrownCause([&] { platform::WriteFileReplacing(Path("set.csv"), "new\r\n"); });
+        ::_exit(cause < 0 ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    ::chmod(dir.c_str(), 0755);
+    EXPECT_EQ(Bytes(Path("set.csv")), "new\r\n");
 }
 
 }  // namespace

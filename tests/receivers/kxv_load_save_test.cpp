@@ -30,7 +30,8 @@ class KxvLoadSaveTest : public KxvPageTest {
         fs::remove_all(dir);
         fs::create_directories(dir);
         modal.AnswerWith([this](const platform::ModalRecord& r) {
-            if (r.kind == platform::ModalKind::FileDialog) dialogs.push_back(r);
+            if (r.kind == platform::ModalKind::MessageBox) return platform::ModalAnswer{IDYES};
+            dialogs.push_back(r);
             return platform::ModalAnswer{IDOK, nextPath};
         });
     }
@@ -93,6 +94,44 @@ TEST_F(KxvLoadSaveTest, SaveWritesWhatThePagesShowAndLoadRestoresAll26WithoutThe
     EXPECT_TRUE(modal.MessageTexts().empty());
 }
 
+TEST_F(KxvLoadSaveTest, EveryValueAReadCanGiveIsSavedAndLoadedBackAsHeld) {
+    StartOnReceiver();
+    for (int byte = 0; byte <= 255; ++byte) {
+        // Every parameter holds the byte, as a Read stores and shows its answers.
+        for (const Parameter& p : kParameters) page.HeldValue(p.k) = byte;
+        page.ExchangeSubPages(1);
+        Choose(kSave, dir / "set.csv");
+        const Values saved = page.HeldValues();
+        for (const Parameter& p : kParameters) page.HeldValue(p.k) = -1;
+        Choose(kLoad, dir / "set.csv");
+        EXPECT_EQ(page.HeldValues(), saved) << "byte " << byte;
+    }
+}
+
+TEST_F(KxvLoadSaveTest, APartialFileKeepsWriteLockedUntilTheUserSetsWhatItLacks) {
+    const std::string lacking = "StabilizeGain_Aileron, CrabOffsetAngle_Rudder, AUX1";
+    std::string text;
+    for (const Parameter& p : kParameters)
+        if (lacking.find(p.key) == std::string::npos) text += std::string(p.key) + ",1\r\n";
+    Put(dir / "part.csv", text);
+    StartOnReceiver();
+    Choose(kLoad, dir / "part.csv");
+    ASSERT_TRUE(Click(&page, page_ids::kWrite));
+    EXPECT_EQ(modal.MessageTexts(),
+              std::vector<std::string>{texts::kNotKnownYet + lacking + texts::kHowToKnow});
+    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 2));
+    ASSERT_TRUE(Type(&gains, Control("StabilizeGain_Aileron"), "60"));
+    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 3));
+    EXPECT_STREQ(Text(angles, Control("CrabOffsetAngle_Rudder")), "0") << "untouched: 0°";
+    ASSERT_TRUE(Type(&angles, Control("CrabOffsetAngle_Rudder"), "5"));
+    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 0));
+    ASSERT_TRUE(Click(&wing, wing_ids::kAux1));
+    Run(page_ids::kWrite, kWriteMs);
+    EXPECT_EQ((std::vector<int>{ReceiverValue("StabilizeGain_Aileron"),
+                                ReceiverValue("CrabOffsetAngle_Rudder"), ReceiverValue("AUX1")}),
+              (std::vector<int>{60, 133, 1}));
+}
+
 TEST_F(KxvLoadSaveTest, ALoadedSetCanBeWrittenWithoutAReadFirst) {
     Put(dir / "set.csv", FormatParameterFile(FactoryValues()));
     SetReceiverValue("StabilizeGain_Aileron", 5);
@@ -117,7 +156,8 @@ TEST_F(KxvLoadSaveTest, FilesAsOtherProgramsAndPeopleLeaveThemLoad) {
         {"a UTF-8 byte order mark", "\xEF\xBB\xBFWingType,1\r\n", 0, 1},
         {"the older keys", "WING_TYPE,1\r\nlevelComp[1],138\r\nflagB7TEN,0\r\n", 17, 138},
         {"extra columns", "sideGain[0],77,,\r\n", 14, 77},
-        {"a value out of range", "StabilizeGain_Aileron,300\r\n", 7, 200},
+        {"CR line ends", "AUX1,1\rCrabGain_Rudder,60\r", 15, 60},
+        {"a wing type no radio shows, kept as a Read keeps it", "WingType,7\r\n", 0, 7},
     };
     StartOnReceiver();
     for (const Variant& v : variants) {
@@ -127,8 +167,6 @@ TEST_F(KxvLoadSaveTest, FilesAsOtherProgramsAndPeopleLeaveThemLoad) {
         EXPECT_TRUE(modal.MessageTexts().empty()) << v.name;
         EXPECT_EQ(page.HeldValue(v.k), v.value) << v.name;
     }
-    EXPECT_STREQ(Text(gains, Control("StabilizeGain_Aileron")), "200")
-        << "the clamped value is what the page shows";
 }
 
 TEST_F(KxvLoadSaveTest, BadFilesAreRefusedWithAReasonAndChangeNothing) {
@@ -142,7 +180,10 @@ TEST_F(KxvLoadSaveTest, BadFilesAreRefusedWithAReasonAndChangeNothing) {
         {"no known key", "Name,Value\r\nfoo,1\r\n", texts::kNoParameters},
         {"text in a number field", "WingType,1\r\nUprightGain_Rudder,high\r\n", "not a number"},
         {"a truncated last line", "WingType,1\r\nKXV_Enable,", "KXV_Enable"},
-        {"a direction of 7", "dirGain[2],7\r\n", "no direction"},
+        {"a gain no byte carries", "StabilizeGain_Aileron,300\r\n", "300 is outside 0 to 255"},
+        {"an angle no byte carries", "CrabOffsetAngle_Rudder,128", "outside -128 to 127"},
+        {"a file over 64 KiB", std::string(kMaxFileBytes + 1, '\n'), texts::kTooLarge},
+        {"a line over 1 KiB", "WingType," + std::string(kMaxLineBytes, ' ') + "1", "Line 1"},
         {"binary junk", std::string("\0\xff\x01,\x7e\n,,\n", 9), texts::kNoParameters},
     };
     StartOnReceiver();
@@ -215,23 +256,37 @@ TEST_F(KxvLoadSaveTest, ASaveThatFailsHalfWayLeavesTheEarlierFileAsItWas) {
     Choose(kSave, dir / "set.csv");
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldSignal);
-    ASSERT_EQ(modal.MessageTexts().size(), 1u);
-    EXPECT_EQ(modal.MessageTexts()[0].rfind(texts::kNotSaved, 0), 0u) << modal.MessageTexts()[0];
+    ASSERT_EQ(modal.MessageTexts().size(), 2u) << "asked to replace it, then told it failed";
+    EXPECT_EQ(modal.MessageTexts()[1].rfind(texts::kNotSaved, 0), 0u) << modal.MessageTexts()[1];
     EXPECT_EQ(Contents(dir / "set.csv"), earlier);
     EXPECT_EQ(Files(), std::vector<std::string>{"set.csv"}) << "the partial file is gone";
 }
 
-TEST_F(KxvLoadSaveTest, ASaveReplacesAnEarlierFileAndKeepsItsPermissions) {
+TEST_F(KxvLoadSaveTest, ASaveAsksAboutTheNameWithItsExtensionAndReplacesALinksTarget) {
     StartOnReceiver();
     ReadAll();
     Put(dir / "set.csv", "old");
     fs::permissions(dir / "set.csv",
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    Choose(kSave, dir / "set.csv");
-    EXPECT_TRUE(modal.MessageTexts().empty());
+    fs::create_symlink("set.csv", dir / "link.csv");
+    Choose(kSave, dir / "link");
+    EXPECT_EQ(modal.MessageTexts(),
+              std::vector<std::string>{"link.csv already exists.\nDo you want to replace it?"});
+    EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
     EXPECT_EQ(Contents(dir / "set.csv"), FormatParameterFile(page.HeldValues()));
     EXPECT_EQ(fs::status(dir / "set.csv").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(KxvLoadSaveTest, LoadOpensTheFilePickedAndAddsTheExtensionOnlyToANameThatIsNotThere) {
+    Put(dir / "noext", "AUX1,1");
+    Put(dir / "noext.csv", "AUX1,0");
+    Put(dir / "typed.csv", "AUX2,1");
+    StartOnReceiver();
+    Choose(kLoad, dir / "noext");
+    Choose(kLoad, dir / "typed");
+    EXPECT_EQ(page.HeldValue(K("AUX1")), 1);
+    EXPECT_EQ(page.HeldValue(K("AUX2")), 1);
 }
 
 TEST_F(KxvLoadSaveTest, ASaveIntoAFolderThatIsNotThereSaysSoAndLeavesNothing) {

@@ -12,16 +12,9 @@ namespace {
 
 using namespace kxv;
 
-// Feeds `text` to a reader line by line as the file layer hands it over (split at LF).
 ParameterFileReader ReadText(const std::string& text, const Values& start) {
     ParameterFileReader reader(start);
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        if (!reader.Take(std::string_view(text).substr(at, end - at))) break;
-        at = end + 1;
-    }
+    reader.TakeText(text);
     return reader;
 }
 
@@ -75,22 +68,20 @@ struct LineCase {
 const LineCase kLineCases[] = {
     {"angle in degrees under its file key", "AutoLevelOffsetAngle_Aileron,-5", 16, 123},
     {"angle in the bus form under the older key", "levelComp[0],133", 16, 133},
-    {"older key's angle clamped like a typed one", "levelComp[0],-5", 16, 108},
+    {"older key's angle held as the byte it is", "levelComp[0],5", 16, 5},
+    {"angle beyond 20 degrees held as a Read holds it", "CrabOffsetAngle_Rudder,45", 21, 173},
     {"second key of the rudder's gyro gain", "stabGain[2],77", 9, 77},
     {"the older key's spelling", "vertialGain[1],12", 12, 12},
-    {"gain above 200 clamped", "StabilizeGain_Aileron,300", 7, 200},
-    {"negative gain clamped", "CrabGain_Rudder,-1", 15, 0},
-    {"angle beyond 20 degrees clamped", "CrabOffsetAngle_Rudder,45", 21, 148},
-    {"huge number clamped", "UprightGain_Rudder,99999999999999999999", 13, 200},
-    {"huge negative number clamped", "UprightOffsetAngle_Rudder,-99999999999999999", 19, 108},
-    {"wing type out of range clamped", "WingType,7", 0, 2},
-    {"mounting type below range clamped", "INSTALL_DIR,-3", 1, 0},
-    {"check box value above one", "QuickMode,5", 25, 1},
+    {"gain above 200 held as a Read holds it", "StabilizeGain_Aileron,250", 7, 250},
+    {"wing type no radio shows", "WingType,7", 0, 7},
+    {"mounting type no radio shows", "INSTALL_DIR,9", 1, 9},
+    {"check box value above one", "QuickMode,5", 25, 5},
+    {"direction neither Positive nor Reverse", "CompensationDirection_Rudder,7", 4, 7},
     {"blank after the comma", "AUX2, 1", 24, 1},
     {"extra columns after the value", "StabilizeGain_Elevator,33,x,y", 8, 33},
     {"digits then text", "AutoLevelGain_Aileron,12abc", 10, 12},
     {"explicit plus sign", "AutoLevelGain_Elevator,+45", 11, 45},
-    {"CR left at the end", "KXV_Enable,0\r", 22, 0},
+    {"CR LF at the end", "KXV_Enable,0\r\n", 22, 0},
     {"direction Reverse", "dirGain2[1],0", 6, 0},
     {"blank before the comma: no key", "WingType ,1", -1, 0},
     {"key in other case: no key", "wingtype,1", -1, 0},
@@ -100,7 +91,7 @@ const LineCase kLineCases[] = {
     {"the calibration code is no key", "0x9D,5", -1, 0},
 };
 
-TEST(KxvParameterFile, LinesLoadByTheirKeysAndClampLikeTypedValues) {
+TEST(KxvParameterFile, LinesLoadByTheirKeysAsAReadHoldsTheSameByte) {
     for (const LineCase& c : kLineCases) {
         const Values start = FactoryValues();
         const ParameterFileReader r = ReadText(c.line, start);
@@ -140,10 +131,14 @@ const BadFile kBadFiles[] = {
      {"Line 2", "StabilizeGain_Rudder", "\"abc\"", "not a number"}},
     {"a key with no value", "AUX1,\r\n", {"Line 1", "AUX1", "not a number"}},
     {"a line cut after its sign", "CrabGain_Aileron,-", {"CrabGain_Aileron"}},
-    {"a direction that is neither",
-     "CompensationDirection_Rudder,7",
-     {"CompensationDirection_Rudder", "7", "255", "0"}},
-    {"a direction under its older key", "dirGain[0],-1", {"CompensationDirection_Aileron1"}},
+    {"a gain no byte carries", "StabilizeGain_Aileron,256", {"Line 1", "256", "0 to 255"}},
+    {"a type below its byte", "INSTALL_DIR,-3", {"MountingType", "-3"}},
+    {"an angle in degrees beyond the byte", "CrabOffsetAngle_Rudder,128", {"-128 to 127"}},
+    {"a number beyond any int", "UprightGain_Rudder,99999999999999999999", {"UprightGain_Rudder"}},
+    {"lines counted at CR line ends", "AUX1,1\rAUX2,x\r", {"Line 2", "AUX2"}},
+    {"a line longer than the bound",
+     "AUX1,1\n\n" + std::string(kMaxLineBytes + 1, ','),
+     {"Line 3", "longer than"}},
 };
 
 TEST(KxvParameterFile, AFileWithAValueNoParameterCanTakeIsRefusedAsAWhole) {
