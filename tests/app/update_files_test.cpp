@@ -3,8 +3,10 @@
 
 #include <elf.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -91,9 +93,21 @@ TEST(ExecutableImage, OnlyAWholeProgramForThisMachinePasses) {
          ImageVerdict::kNotAProgram},
         {"a core dump", with([](auto& b) { b[offsetof(Elf64_Ehdr, e_type)] = ET_CORE; }),
          ImageVerdict::kNotAProgram},
+        {"a shared library", ReadFile(KESTROVA_UPDATE_LIBRARY), ImageVerdict::kNotAProgram},
+        {"marked for another system", with([](auto& b) { b[EI_OSABI] = ELFOSABI_FREEBSD; }),
+         ImageVerdict::kOtherPlatform},
+        // As the linker marks a program that uses one of the loader's extensions.
+        {"marked GNU", with([](auto& b) { b[EI_OSABI] = ELFOSABI_GNU; }), ImageVerdict::kRunnable},
     };
-    for (const ImageCase& c : cases)
+    const std::string path = ::testing::TempDir() + "kestrova-image-" + std::to_string(getpid());
+    for (const ImageCase& c : cases) {
         EXPECT_EQ(update::CheckExecutableImage(c.bytes), c.verdict) << c.name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(c.bytes.data()),
+                   static_cast<std::streamsize>(c.bytes.size()));
+        EXPECT_EQ(update::CheckExecutableFile(path), c.verdict) << c.name << ", as a file";
+    }
+    std::remove(path.c_str());
 }
 
 TEST(ExecutableImage, AFileThatCannotBeReadCountsAsEmpty) {
