@@ -1,9 +1,9 @@
 #include "platform/win32_net.h"
 
 #include <curl/curl.h>
+#include <fcntl.h>
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -5,10 +5,6 @@
 #include <elf.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-
-#include <QImage>
-#include <QTimer>
-#include <QWidget>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
@@ -16,6 +12,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -362,7 +361,8 @@ TEST_F(OnlineUpdateTest, TheProgressBoxIsDrawnAndMovesWhileTheDownloadRuns) {
     const auto barPixels = [](const QImage& frame) {
         int n = 0;
         for (int y = 0; y < frame.height(); ++y)
-            for (int x = 0; x < frame.width(); ++x) n += frame.pixel(x, y) == qRgb(0x66, 0xFF, 0x66);
+            for (int x = 0; x < frame.width(); ++x)
+                n += frame.pixel(x, y) == qRgb(0x66, 0xFF, 0x66);
         return n;
     };
     EXPECT_NE(barPixels(frames[0]), barPixels(frames[1])) << "the bar did not move";

@@ -1,8 +1,8 @@
 #pragma once
 // An HTTPS server on 127.0.0.1 for the update tests, with a certificate authority of its own:
 // each path answers as the test says (a whole file, a cut one, a slow one, one without a
-// length, an error, a redirect, or headers and then silence). The same answers are also served over plain http on a second
-// port, for tests that the program never takes a file from there.
+// length, an error, a redirect, or headers and then silence). The same answers are also served
+// over plain http on a second port, for tests that the program never takes a file from there.
 
 #include <atomic>
 #include <filesystem>
@@ -18,19 +18,11 @@ namespace kestrova::test {
 std::string MakeCertificateAuthority(const std::filesystem::path& dir, const std::string& name);
 
 struct HttpsReply {
-    enum class Kind {
-        kWhole,
-        kCut,
-        kStatus,
-        kRedirect,
-        kSilentAfterHeaders,
-        kPaced,
-        kUnannounced
-    };
+    enum class Kind { kWhole, kCut, kStatus, kRedirect, kSilentAfterHeaders, kPaced, kUnannounced };
     Kind kind = Kind::kWhole;
-    std::string body;   // kWhole, kCut (what is sent before the connection closes)
-    int status = 200;   // kStatus, kRedirect
-    std::string where;  // kRedirect: the Location
+    std::string body;              // kWhole, kCut (what is sent before the connection closes)
+    int status = 200;              // kStatus, kRedirect
+    std::string where;             // kRedirect: the Location
     long long bytesPerSecond = 0;  // kPaced
     long long size = 0;            // kUnannounced: the bytes sent in all
 
