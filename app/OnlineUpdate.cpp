@@ -112,8 +112,9 @@ void StopUpdateProgress() {
 
 void CKestrovaDlg::DeleteOldExecutable() {
     DeleteFileA(kOldExecutable);
-    // And what a download of the new one left when the program was killed during it.
+    // And what downloads left when the program was killed during them.
     platform::DeleteLeftoverDownloads(kNewExecutable);
+    platform::DeleteLeftoverDownloads(kVersionFile);
 }
 
 void CKestrovaDlg::CheckForUpdate() {

@@ -241,11 +241,13 @@ TEST_F(OnlineUpdateTest, TheOldExecutableGoesAtTheNextStartAndItsAbsenceIsSilent
     std::ofstream("Kestrova_old.exe") << "replaced by the last update";
     // One left by a program killed during its download, one of a copy still downloading.
     std::ofstream(".NewSoftware.exe.part-K1lled") << "half a program";
+    std::ofstream(".Version.txt.part-K1lled") << "3";
     const int running = open(".NewSoftware.exe.part-Runnin", O_CREAT | O_RDWR | O_CLOEXEC, 0600);
     ASSERT_EQ(flock(running, LOCK_EX), 0);
     StartMainWindow();
     EXPECT_FALSE(fs::exists("Kestrova_old.exe"));
     EXPECT_EQ(PartFiles(), std::vector<std::string>{".NewSoftware.exe.part-Runnin"});
+    EXPECT_FALSE(fs::exists(".Version.txt.part-K1lled"));
     close(running);
     EXPECT_TRUE(modal.MessageTexts().empty());
     modal.Clear();
