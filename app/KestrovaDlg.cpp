@@ -60,6 +60,7 @@ BOOL CKestrovaDlg::OnInitDialog() {
     DeleteOldExecutable();
     CheckForUpdate();
 
+    m_portsListed = true;
     EnumeratePorts();
     InitDeviceTree();
     ExpandTreeItem(m_treeDevices.GetRootItem());
@@ -155,6 +156,10 @@ void CKestrovaDlg::OnBnClickedOpen() {
 }
 
 BOOL CKestrovaDlg::OnDeviceChange(UINT event, DWORD_PTR) {
+    // Reached before start-up has listed the ports only from the loops of its boxes and of the
+    // update's download; the listing still to come sees the change, and handling it here as well
+    // would list every port twice.
+    if (!m_portsListed) return TRUE;
     // Every bus timer stops before anything here can show a box: the box's loop would otherwise
     // go on running operations on a port that is about to close.
     StopBusTimers();

@@ -120,6 +120,8 @@ class CKestrovaDlg : public CDialogEx {
     // waiting to be shown.
     unsigned m_deviceChangeCount = 0;
     bool m_portFailureToTell = false;
+    // Set when start-up lists the ports; device changes before it are left to that listing.
+    bool m_portsListed = false;
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;

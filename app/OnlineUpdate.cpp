@@ -1,6 +1,7 @@
 // The update check at start-up: the version file, the question, the download with its progress
 // box, and the swap of the executables that ends this process and starts the new one.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "app/update_server.h"
 #include "app/version_file.h"
 #include "platform/file.h"
+#include "platform/off_ui_thread.h"
 #include "platform/win32_files.h"
 #include "platform/win32_net.h"
 #include "platform/win32_process.h"
@@ -29,31 +31,24 @@ constexpr char kOldExecutable[] = "Kestrova_old.exe";
 constexpr long kVersionConnectMs = 3000;
 constexpr long kVersionTotalMs = 5000;
 
-struct Limits {
-    long connectMs;
-    long totalMs;
-    long long maxBytes;
-};
+// Far above any real build; a server that sends more is not sending this program.
+constexpr long long kMaxExecutableBytes = 64LL << 20;
 
-// One server file, over https only and trusting only the server's authorities. Without
-// `limits` the download's own time limits hold.
-HRESULT Fetch(const char* path, const char* fileName, std::optional<Limits> limits) {
+// One server file, over https only and trusting only the server's authorities, within the
+// download options' limits narrowed by `narrow`. The transfer runs off the UI thread, so the
+// windows shown meanwhile stay drawn and their timers run.
+HRESULT Fetch(const char* path, const char* fileName,
+              const std::function<void(platform::DownloadOptions&)>& narrow) {
     const update::UpdateServer& server = update::CurrentUpdateServer();
     if (server.baseUrl.rfind("https://", 0) != 0) return INET_E_UNKNOWN_PROTOCOL;
-    const platform::DownloadOptions previous = platform::GetDownloadOptions();
-    platform::DownloadOptions options = previous;
+    platform::DownloadOptions options = platform::GetDownloadOptions();
     options.httpsOnly = true;
     options.caFile = server.caFile;
-    options.maxBytes = 0;
-    if (limits) {
-        options.connectMs = limits->connectMs;
-        options.totalMs = limits->totalMs;
-        options.maxBytes = limits->maxBytes;
-    }
-    platform::SetDownloadOptions(options);
+    narrow(options);
     const std::string url = server.baseUrl + path;
-    HRESULT result = URLDownloadToFileA(nullptr, url.c_str(), fileName, 0, nullptr);
-    platform::SetDownloadOptions(previous);
+    HRESULT result = E_FAIL;
+    platform::RunOffUiThread(
+        [&] { result = platform::DownloadToFile(url.c_str(), fileName, options); });
     return result;
 }
 
@@ -117,15 +112,20 @@ void StopUpdateProgress() {
 
 void CKestrovaDlg::DeleteOldExecutable() {
     DeleteFileA(kOldExecutable);
+    // And what downloads left when the program was killed during them.
+    platform::DeleteLeftoverDownloads(kNewExecutable);
+    platform::DeleteLeftoverDownloads(kVersionFile);
 }
 
 void CKestrovaDlg::CheckForUpdate() {
     const update::UpdateServer& server = update::CurrentUpdateServer();
     if (!server.assumeNetworkAlive && IsNetworkAlive(nullptr) != TRUE) return;
-    if (Fetch(kServerVersionPath, kVersionFile,
-              Limits{kVersionConnectMs, kVersionTotalMs,
-                     static_cast<long long>(update::kMaxVersionFileBytes)}) != S_OK)
-        return;
+    const auto versionLimits = [](platform::DownloadOptions& o) {
+        o.connectMs = kVersionConnectMs;
+        o.totalMs = kVersionTotalMs;
+        o.maxBytes = static_cast<long long>(update::kMaxVersionFileBytes);
+    };
+    if (Fetch(kServerVersionPath, kVersionFile, versionLimits) != S_OK) return;
     const std::optional<int> version = ReadVersionFile();
     if (!version) return;
     DeleteFileA(kVersionFile);
@@ -136,7 +136,13 @@ void CKestrovaDlg::CheckForUpdate() {
         return;
 
     ShowUpdateProgress();
-    const bool fetched = Fetch(kServerExecutablePath, kNewExecutable, std::nullopt) == S_OK;
+    // No limit on the whole transfer: a large build on a slow but steady link must finish, while
+    // the lowest speed of the download options ends a server that trickles.
+    const auto executableLimits = [](platform::DownloadOptions& o) {
+        o.totalMs = 0;
+        o.maxBytes = kMaxExecutableBytes;
+    };
+    const bool fetched = Fetch(kServerExecutablePath, kNewExecutable, executableLimits) == S_OK;
     // Only a whole program for this machine may take the place of this one.
     const bool runnable =
         fetched && update::CheckExecutableFile(kNewExecutable) == update::ImageVerdict::kRunnable;

@@ -4,9 +4,8 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <functional>
 #include <type_traits>
-#include <vector>
 
 namespace update {
 namespace {
@@ -41,6 +40,15 @@ constexpr std::uint16_t kMachine =
 #error "the update needs this processor's ELF machine number"
 #endif
 
+// The loader takes both: programs are marked GNU once they use one of its extensions.
+bool IsOwnOsAbi(unsigned char abi) {
+#if defined(__linux__)
+    return abi == ELFOSABI_SYSV || abi == ELFOSABI_GNU;
+#else
+#error "the update needs this system's ELF OS ABI"
+#endif
+}
+
 // offset + count * size fits in `total`, without overflow.
 bool Within(std::uint64_t offset, std::uint64_t count, std::uint64_t size, std::uint64_t total) {
     if (offset > total) return false;
@@ -48,25 +56,21 @@ bool Within(std::uint64_t offset, std::uint64_t count, std::uint64_t size, std::
     return true;
 }
 
-template <class T>
-T ReadAt(std::span<const std::uint8_t> bytes, std::uint64_t offset) {
-    T value;
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
+// Reads `count` bytes at `offset` into `out`; false when the image does not hold them all.
+using ReadAt = std::function<bool(std::uint64_t offset, void* out, std::size_t count)>;
 
-}  // namespace
-
-ImageVerdict CheckExecutableImage(std::span<const std::uint8_t> bytes) {
-    const std::uint64_t size = bytes.size();
+// The check itself, reading only the ELF header and the program headers through `read`.
+ImageVerdict Check(std::uint64_t size, const ReadAt& read) {
     if (size == 0) return ImageVerdict::kEmpty;
-    if (size < SELFMAG || std::memcmp(bytes.data(), ELFMAG, SELFMAG) != 0)
+    unsigned char ident[EI_NIDENT];
+    if (size < SELFMAG || !read(0, ident, SELFMAG) || std::memcmp(ident, ELFMAG, SELFMAG) != 0)
         return ImageVerdict::kNotElf;
-    if (size < EI_NIDENT) return ImageVerdict::kIncomplete;
-    if (bytes[EI_CLASS] != kClass || bytes[EI_DATA] != kData || bytes[EI_VERSION] != EV_CURRENT)
+    if (size < EI_NIDENT || !read(0, ident, EI_NIDENT)) return ImageVerdict::kIncomplete;
+    if (ident[EI_CLASS] != kClass || ident[EI_DATA] != kData || ident[EI_VERSION] != EV_CURRENT ||
+        !IsOwnOsAbi(ident[EI_OSABI]))
         return ImageVerdict::kOtherPlatform;
-    if (size < sizeof(Ehdr)) return ImageVerdict::kIncomplete;
-    const auto header = ReadAt<Ehdr>(bytes, 0);
+    Ehdr header;
+    if (size < sizeof header || !read(0, &header, sizeof header)) return ImageVerdict::kIncomplete;
     if (header.e_machine != kMachine) return ImageVerdict::kOtherPlatform;
     if (header.e_type != ET_EXEC && header.e_type != ET_DYN) return ImageVerdict::kNotAProgram;
     if (header.e_phnum == 0 || header.e_phentsize != sizeof(Phdr))
@@ -74,13 +78,20 @@ ImageVerdict CheckExecutableImage(std::span<const std::uint8_t> bytes) {
     if (!Within(header.e_phoff, header.e_phnum, sizeof(Phdr), size))
         return ImageVerdict::kIncomplete;
     bool loads = false;
+    bool namesLoader = false;
     for (std::uint64_t i = 0; i < header.e_phnum; ++i) {
-        const auto segment = ReadAt<Phdr>(bytes, header.e_phoff + i * sizeof(Phdr));
-        if (segment.p_type != PT_LOAD) continue;
-        loads = true;
+        Phdr segment;
+        if (!read(header.e_phoff + i * sizeof(Phdr), &segment, sizeof segment))
+            return ImageVerdict::kIncomplete;
+        if (segment.p_type != PT_LOAD && segment.p_type != PT_INTERP) continue;
+        loads = loads || segment.p_type == PT_LOAD;
+        namesLoader = namesLoader || segment.p_type == PT_INTERP;
         if (!Within(segment.p_offset, 1, segment.p_filesz, size)) return ImageVerdict::kIncomplete;
     }
     if (!loads) return ImageVerdict::kNotAProgram;
+    // A shared library is ET_DYN as well, but only a position-independent program names the
+    // loader that starts it.
+    if (header.e_type == ET_DYN && !namesLoader) return ImageVerdict::kNotAProgram;
     // The section table usually comes last, so a cut file loses it first.
     if (header.e_shoff != 0 && header.e_shnum != 0) {
         if (header.e_shentsize != sizeof(Shdr)) return ImageVerdict::kNotAProgram;
@@ -90,12 +101,28 @@ ImageVerdict CheckExecutableImage(std::span<const std::uint8_t> bytes) {
     return ImageVerdict::kRunnable;
 }
 
+}  // namespace
+
+ImageVerdict CheckExecutableImage(std::span<const std::uint8_t> bytes) {
+    return Check(bytes.size(), [bytes](std::uint64_t offset, void* out, std::size_t count) {
+        if (!Within(offset, 1, count, bytes.size())) return false;
+        std::memcpy(out, bytes.data() + offset, count);
+        return true;
+    });
+}
+
 ImageVerdict CheckExecutableFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return ImageVerdict::kEmpty;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    return CheckExecutableImage(bytes);
+    const std::streamoff size = in.tellg();
+    if (size < 0) return ImageVerdict::kEmpty;
+    return Check(static_cast<std::uint64_t>(size),
+                 [&in](std::uint64_t offset, void* out, std::size_t count) {
+                     in.clear();
+                     in.seekg(static_cast<std::streamoff>(offset));
+                     in.read(static_cast<char*>(out), static_cast<std::streamsize>(count));
+                     return in.gcount() == static_cast<std::streamsize>(count);
+                 });
 }
 
 }  // namespace update

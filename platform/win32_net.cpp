@@ -1,8 +1,10 @@
 #include "platform/win32_net.h"
 
 #include <curl/curl.h>
+#include <fcntl.h>
 #include <ifaddrs.h>
 #include <net/if.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,8 +74,7 @@ size_t WriteBody(char* data, size_t size, size_t count, void* out) {
 }
 
 // Runs the transfer into `out`; S_OK only for a complete body with a status below 400.
-HRESULT Transfer(const char* url, FILE* out) {
-    const platform::DownloadOptions& o = Options();
+HRESULT Transfer(const char* url, FILE* out, const platform::DownloadOptions& o) {
     CURL* curl = curl_easy_init();
     if (!curl) return E_OUTOFMEMORY;
     const char* protocols = o.httpsOnly ? "https" : "http,https";
@@ -85,6 +86,8 @@ HRESULT Transfer(const char* url, FILE* out) {
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, o.connectMs);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, o.totalMs);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, o.lowSpeedBytesPerSecond);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, o.lowSpeedSeconds);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (o.maxBytes > 0)
@@ -116,6 +119,17 @@ HRESULT Transfer(const char* url, FILE* out) {
     return S_OK;
 }
 
+namespace fs = std::filesystem;
+
+// Downloads to `target` write to files named so, beside it, until they are complete.
+std::string PartFilePrefix(const fs::path& target) {
+    return "." + target.filename().string() + ".part-";
+}
+
+fs::path FolderOf(const fs::path& target) {
+    return target.has_parent_path() ? target.parent_path() : fs::path(".");
+}
+
 }  // namespace
 
 BOOL IsNetworkAlive(DWORD* flags) {
@@ -135,35 +149,7 @@ BOOL IsNetworkAlive(DWORD* flags) {
 
 HRESULT URLDownloadToFileA(void* caller, const char* url, const char* fileName, DWORD reserved,
                            void* callback) {
-    if (!url || !fileName || !*fileName) return E_INVALIDARG;
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-
-    namespace fs = std::filesystem;
-    fs::path target(fileName);
-    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (dir / ("." + target.filename().string() + ".part-XXXXXX")).string();
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
-    // mkstemp makes the file private; the finished file gets the usual creation mode.
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    FILE* out = fdopen(fd, "wb");
-    if (!out) {
-        close(fd);
-        unlink(temp.c_str());
-        return E_OUTOFMEMORY;
-    }
-    HRESULT hr = Transfer(url, out);
-    if (std::fflush(out) != 0 || fsync(fileno(out)) != 0)
-        if (SUCCEEDED(hr)) hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
-    if (std::fclose(out) != 0 && SUCCEEDED(hr))
-        hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
-    if (SUCCEEDED(hr) && std::rename(temp.c_str(), fileName) != 0)
-        hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
-    if (FAILED(hr)) unlink(temp.c_str());
-    return hr;
+    return platform::DownloadToFile(url, fileName, Options());
 }
 
 namespace platform {
@@ -179,6 +165,56 @@ void SetDownloadOptions(const DownloadOptions& options) {
 void SetDownloadTimeouts(long connectMs, long totalMs) {
     Options().connectMs = connectMs;
     Options().totalMs = totalMs;
+}
+
+HRESULT DownloadToFile(const char* url, const char* fileName, const DownloadOptions& options) {
+    if (!url || !fileName || !*fileName) return E_INVALIDARG;
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+
+    const fs::path target(fileName);
+    std::string temp = (FolderOf(target) / (PartFilePrefix(target) + "XXXXXX")).string();
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
+    // Held until the file is closed: it tells the clean-up of leftovers that this one is alive.
+    flock(fd, LOCK_EX);
+    // mkstemp makes the file private; the finished file gets the usual creation mode.
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    FILE* out = fdopen(fd, "wb");
+    if (!out) {
+        close(fd);
+        unlink(temp.c_str());
+        return E_OUTOFMEMORY;
+    }
+    HRESULT hr = Transfer(url, out, options);
+    // Only a complete file is worth the wait for the disk.
+    if (SUCCEEDED(hr) && (std::fflush(out) != 0 || fsync(fileno(out)) != 0))
+        hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
+    if (FAILED(hr)) unlink(temp.c_str());
+    if (std::fclose(out) != 0 && SUCCEEDED(hr))
+        hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
+    if (SUCCEEDED(hr) && std::rename(temp.c_str(), fileName) != 0) {
+        hr = HRESULT_FROM_WIN32(platform::Win32ErrorFromErrno(errno));
+        unlink(temp.c_str());
+    }
+    return hr;
+}
+
+void DeleteLeftoverDownloads(const char* fileName) {
+    const fs::path target(fileName);
+    const std::string prefix = PartFilePrefix(target);
+    std::error_code error;
+    for (fs::directory_iterator it(FolderOf(target), error), end; !error && it != end;
+         it.increment(error)) {
+        const fs::path& path = it->path();
+        if (path.filename().string().rfind(prefix, 0) != 0) continue;
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(path.c_str());
+        close(fd);
+    }
 }
 
 }  // namespace platform

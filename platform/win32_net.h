@@ -48,10 +48,14 @@ HRESULT URLDownloadToFileA(void* caller, const char* url, const char* fileName, 
 namespace platform {
 
 // How the downloads that follow are made. A caller that needs other limits or more trust checks
-// for one file sets them before it and puts the previous options back after it.
+// for one file passes its own to DownloadToFile.
 struct DownloadOptions {
     long connectMs = 15000;  // name lookup, connection and TLS handshake
-    long totalMs = 300000;   // the whole transfer
+    long totalMs = 300000;   // the whole transfer; 0: no limit
+    // A transfer slower than this many bytes a second for this many seconds fails: a slow but
+    // steady link still finishes a large file, a server that trickles or goes silent does not.
+    long lowSpeedBytesPerSecond = 1000;
+    long lowSpeedSeconds = 15;
     long long maxBytes = 0;  // a longer body fails the download; 0: no limit
     bool httpsOnly = false;  // refuse plain http, for the address and for every redirect
     std::string caFile;      // trust only the authorities in this file; empty: as above
@@ -61,5 +65,12 @@ void SetDownloadOptions(const DownloadOptions& options);
 
 // Connection and whole-transfer limits of downloads (defaults 15 s and 300 s).
 void SetDownloadTimeouts(long connectMs, long totalMs);
+
+// URLDownloadToFileA with `options` in place of the current ones. Safe to call from any thread.
+HRESULT DownloadToFile(const char* url, const char* fileName, const DownloadOptions& options);
+
+// Deletes the temporary files that downloads to `fileName` left behind when their process was
+// killed. The file of a download that is still running, in this process or another, is kept.
+void DeleteLeftoverDownloads(const char* fileName);
 
 }  // namespace platform

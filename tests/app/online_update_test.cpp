@@ -6,11 +6,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -24,7 +28,9 @@
 #include "app/Globals.h"
 #include "app/KestrovaDlg.h"
 #include "app/update_server.h"
+#include "platform/device_events.h"
 #include "platform/timer_service.h"
+#include "platform/win32_net.h"
 #include "platform/win32_process.h"
 #include "support/app_harness.h"
 #include "support/tls_server.h"
@@ -80,6 +86,15 @@ std::string WithMissingLoader() {
     });
 }
 
+// What downloads of the new program that were cut short left in the current folder.
+std::vector<std::string> PartFiles() {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator("."))
+        if (e.path().filename().string().rfind(".NewSoftware.exe.part-", 0) == 0)
+            names.push_back(e.path().filename().string());
+    return names;
+}
+
 // The names of files moved in or out of a folder while it is watched.
 class FolderMoves {
   public:
@@ -116,6 +131,10 @@ class OnlineUpdateTest : public AppTest {
         server = std::make_unique<HttpsServer>(dir / "certs");
         ASSERT_TRUE(server->Ready()) << "the openssl tool or the test's HTTPS server failed";
         update::SetUpdateServerForTesting({server->BaseUrl(), server->CaFile(), true});
+        // A server that trickles is given up after two seconds instead of fifteen.
+        platform::DownloadOptions options;
+        options.lowSpeedSeconds = 2;
+        platform::SetDownloadOptions(options);
         // An update that went through would end this test's process with exit code 0.
         platform::SetExitProcessHookForTesting([](UINT code) {
             std::fprintf(stderr, "The update ended the test process (exit code %u)\n", code);
@@ -128,6 +147,7 @@ class OnlineUpdateTest : public AppTest {
     }
     void TearDown() override {
         platform::SetExitProcessHookForTesting(nullptr);
+        platform::SetDownloadOptions({});
         AppTest::TearDown();
         fs::current_path(home);
         server.reset();
@@ -145,6 +165,7 @@ class OnlineUpdateTest : public AppTest {
         EXPECT_FALSE(fs::exists("Kestrova_old.exe"));
         EXPECT_FALSE(fs::exists("NewSoftware.exe"));
         EXPECT_FALSE(fs::exists("Version.txt"));
+        EXPECT_EQ(PartFiles(), std::vector<std::string>{});
     }
 
     // The rest of the start-up ran: ports listed, tree built, pages made.
@@ -218,8 +239,16 @@ TEST_F(OnlineUpdateTest, CancelAtThePromptStartsNormally) {
 
 TEST_F(OnlineUpdateTest, TheOldExecutableGoesAtTheNextStartAndItsAbsenceIsSilent) {
     std::ofstream("Kestrova_old.exe") << "replaced by the last update";
+    // One left by a program killed during its download, one of a copy still downloading.
+    std::ofstream(".NewSoftware.exe.part-K1lled") << "half a program";
+    std::ofstream(".Version.txt.part-K1lled") << "3";
+    const int running = open(".NewSoftware.exe.part-Runnin", O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    ASSERT_EQ(flock(running, LOCK_EX), 0);
     StartMainWindow();
     EXPECT_FALSE(fs::exists("Kestrova_old.exe"));
+    EXPECT_EQ(PartFiles(), std::vector<std::string>{".NewSoftware.exe.part-Runnin"});
+    EXPECT_FALSE(fs::exists(".Version.txt.part-K1lled"));
+    close(running);
     EXPECT_TRUE(modal.MessageTexts().empty());
     modal.Clear();
     main().DeleteOldExecutable();
@@ -270,6 +299,7 @@ class RefusedDownload : public OnlineUpdateTest, public ::testing::WithParamInte
 TEST_P(RefusedDownload, ShowsUpdateFailedAndKeepsTheOldProgram) {
     server->Serve(kVersionPath, HttpsReply::Whole("32"));
     server->Serve(kExecutablePath, GetParam().executable(*server));
+    std::ofstream(".NewSoftware.exe.part-Leftov") << "from a download that was killed";
     FolderMoves moves(".");
     StartMainWindow();
     EXPECT_EQ(server->Requests(kExecutablePath), 1);
@@ -301,12 +331,40 @@ INSTANTIATE_TEST_SUITE_P(
                     const std::string p = NewProgram();
                     return HttpsReply::Whole(p.substr(0, p.size() / 2));
                 }},
+        Refusal{"SharedLibrary",
+                [](HttpsServer&) { return HttpsReply::Whole(ReadAll(KESTROVA_UPDATE_LIBRARY)); }},
+        Refusal{"TricklingServer",
+                [](HttpsServer&) { return HttpsReply::Paced(NewProgram(), 100); }},
+        Refusal{"OversizedFile",
+                [](HttpsServer&) { return HttpsReply::Unannounced(NewProgram(), (64 << 20) + 1); }},
         Refusal{"RedirectToPlainHttp",
                 [](HttpsServer& s) {
                     s.Serve("/elsewhere/kestrova.exe", HttpsReply::Whole(NewProgram()));
                     return HttpsReply::Redirect(s.PlainUrl() + "/elsewhere/kestrova.exe");
                 }}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+TEST_F(OnlineUpdateTest, TheProgressBoxIsDrawnAndMovesWhileTheDownloadRuns) {
+    // About a second and a half of download, of a file that is then refused.
+    server->Serve(kVersionPath, HttpsReply::Whole("32"));
+    server->Serve(kExecutablePath, HttpsReply::Paced(std::string(60000, 'x'), 40000));
+    std::vector<QImage> frames;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (frames.size() == 2 || !g_pUpdateDlg || !g_pUpdateDlg->IsWindowVisible()) return;
+        frames.push_back(g_pUpdateDlg->m_hWnd->grab().toImage());
+        AdvanceMs(CAutoUpdateDlg::kAnimationPeriodMs * 50);
+        // An adapter plugged in meanwhile, before the main window has listed the ports.
+        platform::RaiseDeviceChange(DBT_DEVICEARRIVAL);
+    });
+    probe.start(20);
+    StartMainWindow();
+    ASSERT_EQ(frames.size(), 2u) << "nothing ran on the UI thread during the download";
+    // The box is its bar and nothing else that could change.
+    EXPECT_NE(frames[0], frames[1]) << "the bar did not move";
+    ExpectUpdateFailedBox();
+    ExpectStartUpWentOn();
+}
 
 // Servers the program must not believe: nothing is asked, nothing downloaded.
 TEST_F(OnlineUpdateTest, ServersThatCannotBeTrustedOfferNothing) {

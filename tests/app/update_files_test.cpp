@@ -91,6 +91,11 @@ TEST(ExecutableImage, OnlyAWholeProgramForThisMachinePasses) {
          ImageVerdict::kNotAProgram},
         {"a core dump", with([](auto& b) { b[offsetof(Elf64_Ehdr, e_type)] = ET_CORE; }),
          ImageVerdict::kNotAProgram},
+        {"a shared library", ReadFile(KESTROVA_UPDATE_LIBRARY), ImageVerdict::kNotAProgram},
+        {"marked for another system", with([](auto& b) { b[EI_OSABI] = ELFOSABI_FREEBSD; }),
+         ImageVerdict::kOtherPlatform},
+        // As the linker marks a program that uses one of the loader's extensions.
+        {"marked GNU", with([](auto& b) { b[EI_OSABI] = ELFOSABI_GNU; }), ImageVerdict::kRunnable},
     };
     for (const ImageCase& c : cases)
         EXPECT_EQ(update::CheckExecutableImage(c.bytes), c.verdict) << c.name;

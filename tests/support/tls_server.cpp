@@ -9,8 +9,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <string_view>
 
 namespace kestrova::test {
 namespace fs = std::filesystem;
@@ -41,15 +44,17 @@ struct Connection {
     int Read(char* buf, int size) {
         return ssl ? SSL_read(ssl, buf, size) : static_cast<int>(read(socket, buf, size));
     }
-    void Send(const std::string& data) {
+    // False once the client has gone.
+    bool Send(std::string_view data) {
         std::size_t done = 0;
         while (done < data.size()) {
             const int left = static_cast<int>(data.size() - done);
             const int n = ssl ? SSL_write(ssl, data.data() + done, left)
                               : static_cast<int>(write(socket, data.data() + done, left));
-            if (n <= 0) return;
+            if (n <= 0) return false;
             done += static_cast<std::size_t>(n);
         }
+        return true;
     }
 };
 
@@ -194,6 +199,27 @@ void HttpsServer::Answer(int client, bool tls) {
             c.Send("HTTP/1.1 302 Found\r\nLocation: " + reply.where +
                    "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
             break;
+        case Kind::kPaced: {
+            c.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(reply.body.size()) +
+                   "\r\nConnection: close\r\n\r\n");
+            // A slice every 20 ms, until the client gives up or the test ends.
+            const std::size_t slice = std::max<std::size_t>(1, reply.bytesPerSecond / 50);
+            for (std::size_t at = 0; at < reply.body.size() && !m_stop; at += slice) {
+                if (!c.Send(std::string_view(reply.body).substr(at, slice))) break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            break;
+        }
+        case Kind::kUnannounced: {
+            c.Send("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+            bool open = c.Send(reply.body);
+            const std::string zeros(1 << 16, '\0');
+            for (long long left = reply.size - static_cast<long long>(reply.body.size());
+                 open && left > 0 && !m_stop; left -= static_cast<long long>(zeros.size()))
+                open = c.Send(std::string_view(zeros).substr(
+                    0, static_cast<std::size_t>(std::min<long long>(left, zeros.size()))));
+            break;
+        }
         case Kind::kSilentAfterHeaders: {
             c.Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\nConnection: close\r\n\r\n");
             // Nothing more until the client gives up or the test ends.

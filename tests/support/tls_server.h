@@ -1,8 +1,8 @@
 #pragma once
 // An HTTPS server on 127.0.0.1 for the update tests, with a certificate authority of its own:
-// each path answers as the test says (a whole file, a cut one, an error, a redirect, or
-// headers and then silence). The same answers are also served over plain http on a second
-// port, for tests that the program never takes a file from there.
+// each path answers as the test says (a whole file, a cut one, a slow one, one without a
+// length, an error, a redirect, or headers and then silence). The same answers are also served
+// over plain http on a second port, for tests that the program never takes a file from there.
 
 #include <atomic>
 #include <filesystem>
@@ -18,11 +18,13 @@ namespace kestrova::test {
 std::string MakeCertificateAuthority(const std::filesystem::path& dir, const std::string& name);
 
 struct HttpsReply {
-    enum class Kind { kWhole, kCut, kStatus, kRedirect, kSilentAfterHeaders };
+    enum class Kind { kWhole, kCut, kStatus, kRedirect, kSilentAfterHeaders, kPaced, kUnannounced };
     Kind kind = Kind::kWhole;
-    std::string body;   // kWhole, kCut (what is sent before the connection closes)
-    int status = 200;   // kStatus, kRedirect
-    std::string where;  // kRedirect: the Location
+    std::string body;              // kWhole, kCut (what is sent before the connection closes)
+    int status = 200;              // kStatus, kRedirect
+    std::string where;             // kRedirect: the Location
+    long long bytesPerSecond = 0;  // kPaced
+    long long size = 0;            // kUnannounced: the bytes sent in all
 
     static HttpsReply Whole(std::string body) { return {Kind::kWhole, std::move(body)}; }
     // Announces more bytes than `body`, sends `body` and closes.
@@ -32,6 +34,15 @@ struct HttpsReply {
         return {Kind::kRedirect, "", 302, std::move(where)};
     }
     static HttpsReply SilentAfterHeaders() { return {Kind::kSilentAfterHeaders}; }
+    // Announces `body`'s length and sends it at about `bytesPerSecond`.
+    static HttpsReply Paced(std::string body, long long bytesPerSecond) {
+        return {Kind::kPaced, std::move(body), 200, "", bytesPerSecond};
+    }
+    // Sends `body`, then zero bytes up to `size` in all, and closes: no length is announced, so
+    // the client learns the size only from the end.
+    static HttpsReply Unannounced(std::string body, long long size) {
+        return {Kind::kUnannounced, std::move(body), 200, "", 0, size};
+    }
 };
 
 class HttpsServer {
