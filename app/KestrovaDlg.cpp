@@ -6,6 +6,7 @@
 #include "app/AboutDlg.h"
 #include "app/Globals.h"
 #include "bus/serial_exception.h"
+#include "platform/timer_service.h"
 #include "resources/messages.h"
 #include "resources/resource_ids.h"
 
@@ -74,6 +75,10 @@ BOOL CKestrovaDlg::OnInitDialog() {
     // Whatever handler a port error escapes from (scan, listener, any page's exchange), it ends
     // in one place.
     platform::SetHandlerExceptionHook([this](CException& e) { return PortFailed(e); });
+    // The listener reads whatever arrived: it is woken when the port has bytes, not every
+    // millisecond to find nothing.
+    platform::TimerService::Instance().WakeOnInput(this, main_timers::kListener,
+                                                   [] { return g_serialPort.GetHandle(); });
 
     EnableToolTips(TRUE);
     g_toolTip.Create(this, 0);
@@ -209,3 +214,4 @@ BOOL CKestrovaDlg::PreTranslateMessage(MSG* msg) {
     g_toolTip.RelayEvent(msg);
     return CDialogEx::PreTranslateMessage(msg);
 }
+

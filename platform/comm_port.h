@@ -18,7 +18,13 @@ class CommPort : public HandleRecord {
     virtual bool Status(DWORD& errors, COMSTAT& status) = 0;
     virtual bool Read(void* buffer, DWORD count, DWORD& read) = 0;
     virtual bool Write(const void* buffer, DWORD count, DWORD& written) = 0;
+    // The descriptor that becomes readable when bytes arrive; -1 where there is none (a
+    // virtual line, whose bytes come on the virtual clock).
+    virtual int InputDescriptor() const { return -1; }
 };
+
+// The input descriptor of the port behind `handle`, or -1.
+int InputDescriptorOf(HANDLE handle);
 
 // Null with the last error set when the port cannot be had.
 std::unique_ptr<CommPort> OpenTtyPort(const std::string& path);

@@ -1,9 +1,12 @@
 #include "platform/timer_service.h"
 
+#include <poll.h>
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <vector>
 
+#include "platform/comm_port.h"
 #include "platform/timer_waker.h"
 #include "platform/wnd.h"
 
@@ -28,13 +31,44 @@ void TimerService::Set(CWnd* wnd, UINT_PTR id, UINT periodMs) {
     Rearm();
 }
 
+void TimerService::WakeOnInput(CWnd* wnd, UINT_PTR id, std::function<HANDLE()> port) {
+    m_inputPorts[{wnd, id}] = std::move(port);
+}
+
+bool TimerService::MayTick(const Key& key, Entry& e) {
+    const auto bound = m_inputPorts.find(key);
+    if (bound == m_inputPorts.end() || UsingVirtualTime() || !QCoreApplication::instance())
+        return true;
+    const int fd = InputDescriptorOf(bound->second());
+    if (fd < 0) return true;
+    // Input waiting, or a port that hung up: the handler reads it and finds out.
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, 0) > 0) return true;
+    auto& waiter = m_waiters[key];
+    if (!waiter || waiter->Descriptor() != fd) {
+        waiter = std::make_unique<InputWaiter>(fd, [this, key] {
+            // Killed or set afresh while it waited: nothing waits any more.
+            const auto it = m_timers.find(key);
+            if (it == m_timers.end() || it->second.due != kWaiting) return;
+            it->second.due = Now();
+            FireDue(Now());
+        });
+    }
+    e.due = kWaiting;
+    waiter->Wait();
+    return false;
+}
+
 bool TimerService::Kill(CWnd* wnd, UINT_PTR id) {
+    m_waiters.erase({wnd, id});
     bool had = m_timers.erase({wnd, id}) > 0;
     if (had) Rearm();
     return had;
 }
 
 void TimerService::KillAll(CWnd* wnd) {
+    std::erase_if(m_waiters, [wnd](const auto& w) { return w.first.first == wnd; });
+    std::erase_if(m_inputPorts, [wnd](const auto& p) { return p.first.first == wnd; });
     for (auto it = m_timers.begin(); it != m_timers.end();) {
         if (it->first.first == wnd)
             it = m_timers.erase(it);
@@ -51,7 +85,7 @@ bool TimerService::IsRunning(CWnd* wnd, UINT_PTR id) const {
 Micros TimerService::NextDue() const {
     Micros best = -1;
     for (const auto& [key, e] : m_timers)
-        if (best < 0 || e.due < best) best = e.due;
+        if (e.due != kWaiting && (best < 0 || e.due < best)) best = e.due;
     return best;
 }
 
@@ -75,6 +109,7 @@ void TimerService::FireDue(Micros now) {
         if (it == m_timers.end() || it->second.generation != d.generation || it->second.due > now)
             continue;
         Entry& e = it->second;
+        if (!MayTick(d.key, e)) continue;
         // On time, the next tick keeps the schedule, so periods stay exact. A tick that ran
         // more than a quarter period late starts the period again: the step machines poll on
         // one tick and read the answer on the next, and need their ticks a period apart.

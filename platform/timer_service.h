@@ -4,6 +4,7 @@
 // always run on the UI thread. On the virtual clock the tests move the schedule.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
@@ -16,6 +17,7 @@ class CWnd;
 namespace platform {
 
 class TimerWaker;
+class InputWaiter;
 
 class TimerService {
   public:
@@ -28,6 +30,11 @@ class TimerService {
     void KillAll(CWnd* wnd);
     bool IsRunning(CWnd* wnd, UINT_PTR id) const;
 
+    // Timer `id` of `wnd` ticks only when the port that `port` names has bytes to read, at most
+    // once a period: a listener that reads what arrived then wakes when something arrives,
+    // not a thousand times a second to find nothing. Where the port has no descriptor (a
+    // virtual line) or the clock is virtual, the timer ticks by its period as any other.
+    void WakeOnInput(CWnd* wnd, UINT_PTR id, std::function<HANDLE()> port);
     // Earliest due time, or -1 when no timer runs.
     Micros NextDue() const;
     // Fires every timer due at `now`, earliest first. A late timer fires once and is then
@@ -41,6 +48,10 @@ class TimerService {
         std::uint64_t generation = 0;
     };
     using Key = std::pair<CWnd*, UINT_PTR>;
+    static constexpr Micros kWaiting = INT64_MAX;
+
+    // Whether a due timer may tick now; a timer woken by input that finds none waits for it.
+    bool MayTick(const Key& key, Entry& e);
 
     // Tells the waker the new earliest due time (real clock only).
     void Rearm();
@@ -48,6 +59,8 @@ class TimerService {
     std::map<Key, Entry> m_timers;
     std::uint64_t m_generation = 0;
     std::unique_ptr<TimerWaker> m_waker;
+    std::map<Key, std::function<HANDLE()>> m_inputPorts;
+    std::map<Key, std::unique_ptr<InputWaiter>> m_waiters;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <cstdint>
 
@@ -35,6 +36,24 @@ void TimerWaker::WakeAt(Micros due) {
         spec.it_value.tv_nsec = static_cast<long>(at % 1'000'000) * 1000;
     }
     timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+}
+
+InputWaiter::InputWaiter(int fd, std::function<void()> ready)
+    : m_fd(fd),
+      m_ready(std::move(ready)),
+      m_notifier(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read)) {
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+        // Level-triggered: off until asked again, or it would fire until the bytes are read.
+        m_notifier->setEnabled(false);
+        // Queued: what it starts may end this waiter, which must not happen inside its signal.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), m_ready, Qt::QueuedConnection);
+    });
+}
+
+InputWaiter::~InputWaiter() = default;
+
+void InputWaiter::Wait() {
+    m_notifier->setEnabled(true);
 }
 
 }  // namespace platform

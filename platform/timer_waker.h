@@ -1,6 +1,7 @@
 #pragma once
 // The real clock's side of the window timers: a kernel timer (timerfd) armed for the earliest
-// due time, watched by the UI thread's event loop. Qt's own timers wake the loop up to a
+// due time, watched by the UI thread's event loop, and the wait for input of timers that tick
+// only when their port has bytes. Qt's own timers wake the loop up to a
 // millisecond late, which would stretch a 4 ms period by a tenth; the kernel timer is exact to
 // the microsecond and costs no thread.
 
@@ -24,6 +25,21 @@ class TimerWaker {
   private:
     std::function<void()> m_fire;
     int m_fd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+// Waits, on the UI thread's event loop, for a descriptor to have something to read, and then
+// calls `ready` once; Wait arms it again.
+class InputWaiter {
+  public:
+    InputWaiter(int fd, std::function<void()> ready);
+    ~InputWaiter();
+    int Descriptor() const { return m_fd; }
+    void Wait();
+
+  private:
+    int m_fd;
+    std::function<void()> m_ready;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 

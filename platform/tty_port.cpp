@@ -69,6 +69,7 @@ constexpr tcflag_t kLineBits = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSC
 class TtyPort : public CommPort {
   public:
     explicit TtyPort(int fd) : m_fd(fd), m_kept(DefaultState()) {}
+    int InputDescriptor() const override { return m_fd; }
     ~TtyPort() override {
         ioctl(m_fd, TIOCNXCL);
         close(m_fd);  // also drops the lock

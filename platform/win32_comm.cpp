@@ -17,6 +17,15 @@ CommPort* FindPort(HANDLE port) {
     return p;
 }
 
+}  // namespace
+
+int InputDescriptorOf(HANDLE handle) {
+    const CommPort* p = FindHandleOf<CommPort>(handle);
+    return p ? p->InputDescriptor() : -1;
+}
+
+namespace {
+
 struct EventRecord : HandleRecord {
     bool manualReset;
     bool signalled;

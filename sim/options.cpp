@@ -128,6 +128,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 error = "latency must be 0..1000 ms: " + *v;
                 return std::nullopt;
             }
+        } else if (a == "--receiver-period") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            if (!ParseInt(*v, o.receiverPeriodMs) || o.receiverPeriodMs < 1 ||
+                o.receiverPeriodMs > 1000) {
+                error = "receiver period must be 1..1000 ms: " + *v;
+                return std::nullopt;
+            }
         } else if (a == "--log") {
             const std::string* v = value();
             if (!v) return std::nullopt;
@@ -148,12 +156,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 std::string HelpText() {
     std::string t =
         "usage: kestrova-sim --port COMn [--device KIND[@PHYSID[:APPID]]]... [--receiver]\n"
-        "                    [--fault NAME[@PHYSID]]... [--latency MS] [--log FILE]\n"
+        "                    [--receiver-period MS] [--fault NAME[@PHYSID]]... [--latency MS]\n"
+        "                    [--log FILE]\n"
         "Serves a simulated Q.Wire bus on a pseudo-terminal published as COMn until SIGINT or\n"
         "SIGTERM. Without --device: one air-speed sensor. --receiver: the simulator polls its\n"
         "sensors itself, as a receiver does, and the program only listens; the receiver is a KXV\n"
         "stabilizer at physical ID 26 too (unless a device sits there), which the program\n"
-        "configures, and keeps quiet while a device is in configuration access. --latency MS: the\n"
+        "configures, and keeps quiet while a device is in configuration access; it polls a sensor\n"
+        "every 10 ms, or every --receiver-period MS. --latency MS: the\n"
         "bytes of the bus reach the program only every MS ms, late and in chunks, as through a\n"
         "USB adapter's latency timer (16 ms on an FTDI adapter by default).\n\nkinds (default "
         "physical ID):\n";
@@ -185,6 +195,7 @@ bool SetUpBus(Bus& bus, const Options& options, std::string& error) {
     bus.SetReceiverMode(options.receiver);
     Timing timing = bus.GetTiming();
     timing.handOverPeriod = Micros{options.latencyMs} * 1000;
+    timing.receiverPollPeriod = Micros{options.receiverPeriodMs} * 1000;
     bus.SetTiming(timing);
     for (const FaultSpec& spec : options.faults) {
         const FaultName* f = FindFault(spec.name);

@@ -28,6 +28,8 @@ struct Options {
     std::string logFile;
     // The adapter hands bytes over every this many ms; 0: once the line is quiet.
     int latencyMs = 0;
+    // The receiver polls a sensor every this many ms.
+    int receiverPeriodMs = 10;
     bool help = false;
 };
 
