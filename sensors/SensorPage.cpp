@@ -109,7 +109,12 @@ void CSensorPage::ResetPage() {
     EnableItem(kConfigure, m_bPortOpen == 1);
     EnableItem(kRead, FALSE);
     EnableItem(kWrite, FALSE);
-    EnableItem(kDefault, FALSE);
+    EnableDefault(FALSE);
+}
+
+void CSensorPage::EnableDefault(BOOL on) {
+    EnableItem(kDefault, on);
+    for (int id : ButtonsWithDefault()) EnableItem(id, on);
 }
 
 void CSensorPage::StopTimers() {
@@ -199,7 +204,7 @@ void CSensorPage::DisableForOperation() {
     EnableItem(kRead, FALSE);
     EnableItem(kWrite, FALSE);
     EnableItem(kConfigure, FALSE);
-    EnableItem(kDefault, FALSE);
+    EnableDefault(FALSE);
 }
 
 void CSensorPage::EnableAfterOperation(int operation) {
@@ -212,12 +217,12 @@ void CSensorPage::EnableAfterOperation(int operation) {
             EnableItem(kRead, TRUE);
             EnableItem(kWrite, TRUE);
             EnableItem(kConfigure, TRUE);
-            EnableItem(kDefault, TRUE);
+            EnableDefault(TRUE);
             break;
         case sensor_operation::kDefault:
             EnableItem(kRead, TRUE);
             EnableItem(kConfigure, TRUE);
-            EnableItem(kDefault, TRUE);
+            EnableDefault(TRUE);
             break;
         default:
             break;

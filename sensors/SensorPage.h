@@ -24,6 +24,8 @@ class CSensorPage : public CDialogEx {
     void DrawConnectionState();
     // Shows the values the decoders stored.
     virtual void RefreshDisplay();
+    // Enables or locks Default Settings and the page's buttons that go with it.
+    void EnableDefault(BOOL on);
 
     // Handlers.
     void OnBnClickedMonitoring();
@@ -63,6 +65,9 @@ class CSensorPage : public CDialogEx {
     virtual std::span<const WORD> StreamBases() const { return {}; }
     // The page's step machines, each on its own timer.
     virtual std::span<const sensor_steps::Machine* const> Machines() const { return {}; }
+    // Buttons of the page's own that write to the sensor without a Read before, as Default
+    // Settings does: wherever Default Settings is enabled or locked, so are they.
+    virtual std::span<const int> ButtonsWithDefault() const { return {}; }
     // A step no table can say; `body` is the tick's zeroed reply body.
     virtual void RunCustomStep(const sensor_steps::Step& step, BYTE* body) {}
     // The values a machine's Write sends, read from the page's controls at the start of a tick.
