@@ -106,6 +106,23 @@ TEST_F(ControlsTest, SortedComboListsComTenBeforeComThreeAndSelectsSilently) {
     EXPECT_EQ(dlg.comboChanges, 1);
 }
 
+TEST_F(ControlsTest, AComboWithAnEditFieldSelectsWhatTheFieldShows) {
+    for (const char* port : {"COM3", "COM4", "COM5"}) dlg.m_combo.AddString(port);
+    const struct {
+        const char* typed;
+        int selected;
+    } cases[] = {{"COM9", CB_ERR}, {"", CB_ERR}, {"COM5", 2}, {"com4", 1}, {"COM3", 0}};
+    for (const auto& c : cases) {
+        dlg.m_combo.SetCurSel(0);
+        ASSERT_TRUE(Type(&dlg, 1003, c.typed));
+        EXPECT_EQ(dlg.m_combo.GetCurSel(), c.selected) << c.typed;
+    }
+    dlg.m_combo.SetCurSel(0);
+    CString text;
+    dlg.m_combo.GetWindowText(text);
+    EXPECT_STREQ(text, "COM3") << "selecting the item already chosen shows it again";
+}
+
 TEST_F(ControlsTest, UnsortedComboKeepsInsertionOrder) {
     auto* list = static_cast<CComboBox*>(dlg.GetDlgItem(1005));
     list->AddString("b");
