@@ -19,6 +19,7 @@
 #include "platform/static_label.h"
 #include "platform/styles.h"
 #include "platform/tab_widget.h"
+#include "platform/tree_look.h"
 
 namespace platform {
 namespace {
@@ -104,7 +105,7 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
             auto* t = new QTreeWidget(parent);
             t->setHeaderHidden(true);
             t->setColumnCount(1);
-            t->setRootIsDecorated(c.style & TVS_LINESATROOT);
+            ApplyTreeStyle(t, c.style);
             ConnectTreeNotifications(t);
             return t;
         }
