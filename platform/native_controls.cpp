@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -10,7 +11,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
-#include <QIcon>
 #include <QVariant>
 #include <cstdlib>
 

@@ -176,9 +176,9 @@ TEST_F(VtxPageTest, AWriteOfThirtyTicksSendsTheChosenSettingAndNoneWithoutAChoic
     EXPECT_STREQ(Text(page, kFrequency), "5780M") << "the last answer is shown";
 
     // A combo without a choice (nullptr), or with text typed over its choice that names no item.
-    const std::pair<int, const char*> unchosen[] = {
-        {kChannel, nullptr}, {kBand, nullptr}, {kPower, nullptr},
-        {kAllFrq, nullptr},  {kChannel, "CH9"}, {kPower, "1W"}};
+    const std::pair<int, const char*> unchosen[] = {{kChannel, nullptr}, {kBand, nullptr},
+                                                    {kPower, nullptr},   {kAllFrq, nullptr},
+                                                    {kChannel, "CH9"},   {kPower, "1W"}};
     for (auto [combo, typed] : unchosen) {
         if (typed)
             ASSERT_TRUE(Type(&page, combo, typed));
