@@ -61,16 +61,15 @@ class InfoTipDelegate : public QStyledItemDelegate {
 
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override {
-        if (event->type() != QEvent::ToolTip) {
+        if (event->type() != QEvent::ToolTip)
             return QStyledItemDelegate::helpEvent(event, view, option, index);
-        }
         QStyleOptionViewItem item = option;
         initStyleOption(&item, index);
-        if (Elided(item, view)) {
+        // The tip stays while the mouse is over the item it names.
+        if (Elided(item, view))
             QToolTip::showText(event->globalPos(), item.text, view->viewport(), option.rect);
-        } else {
+        else
             QToolTip::hideText();
-        }
         return true;
     }
 
