@@ -111,23 +111,6 @@ TEST_F(ControlsTest, SortedComboListsComTenBeforeComThreeAndSelectsSilently) {
     EXPECT_EQ(dlg.comboChanges, 1);
 }
 
-TEST_F(ControlsTest, AComboWithAnEditFieldSelectsWhatTheFieldShows) {
-    for (const char* port : {"COM3", "COM4", "COM5"}) dlg.m_combo.AddString(port);
-    const struct {
-        const char* typed;
-        int selected;
-    } cases[] = {{"COM9", CB_ERR}, {"", CB_ERR}, {"COM5", 2}, {"com4", 1}, {"COM3", 0}};
-    for (const auto& c : cases) {
-        dlg.m_combo.SetCurSel(0);
-        ASSERT_TRUE(Type(&dlg, 1003, c.typed));
-        EXPECT_EQ(dlg.m_combo.GetCurSel(), c.selected) << c.typed;
-    }
-    dlg.m_combo.SetCurSel(0);
-    CString text;
-    dlg.m_combo.GetWindowText(text);
-    EXPECT_STREQ(text, "COM3") << "selecting the item already chosen shows it again";
-}
-
 TEST_F(ControlsTest, UnsortedComboKeepsInsertionOrder) {
     auto* list = static_cast<CComboBox*>(dlg.GetDlgItem(1005));
     list->AddString("b");
@@ -171,21 +154,17 @@ TEST_F(ControlsTest, TreeSelectionNotifiesWithItemDataByUserAndByProgram) {
 
 TEST_F(ControlsTest, TreeTipShowsTheWholeTextOfAnItemShownCutOffAndOfNoOther) {
     const QString whole = "An item whose text is far too long for a tree this narrow";
-    HTREEITEM cut = dlg.m_tree.InsertItem(whole.toUtf8().constData());
-    HTREEITEM shown = dlg.m_tree.InsertItem("ESC");
     auto* tree = static_cast<QTreeWidget*>(dlg.m_tree.m_hWnd);
-    const struct {
-        HTREEITEM item;
-        QString tip;
-    } cases[] = {{cut, whole}, {shown, ""}, {cut, whole}};
-    for (const auto& c : cases) {
-        const QPoint at = tree->visualItemRect(reinterpret_cast<QTreeWidgetItem*>(c.item)).center();
+    auto* cut = reinterpret_cast<QTreeWidgetItem*>(dlg.m_tree.InsertItem(whole.toUtf8()));
+    auto* shown = reinterpret_cast<QTreeWidgetItem*>(dlg.m_tree.InsertItem("ESC"));
+    for (auto [item, tip] : {std::pair{cut, whole}, {shown, QString()}}) {
+        const QPoint at = tree->visualItemRect(item).center();
         QHelpEvent rest(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
         QApplication::sendEvent(tree->viewport(), &rest);
         // A tip fades out on a timer of its own.
-        EXPECT_TRUE(WaitUntil(
-            [&] { return (QToolTip::isVisible() ? QToolTip::text() : QString()) == c.tip; }, 5000))
-            << c.tip.toStdString();
+        EXPECT_TRUE(
+            WaitUntil([&] { return (QToolTip::isVisible() ? QToolTip::text() : "") == tip; }, 5000))
+            << tip.toStdString();
     }
 }
 

@@ -175,24 +175,20 @@ TEST_F(VtxPageTest, AWriteOfThirtyTicksSendsTheChosenSettingAndNoneWithoutAChoic
     EXPECT_EQ(wire->frames.size() - first, 8u + 10u) << "four stream polls and three pairs";
     EXPECT_STREQ(Text(page, kFrequency), "5780M") << "the last answer is shown";
 
-    // A combo without a choice (nullptr), or with text typed over its choice that names no item.
-    const std::pair<int, const char*> unchosen[] = {{kChannel, nullptr}, {kBand, nullptr},
-                                                    {kPower, nullptr},   {kAllFrq, nullptr},
-                                                    {kChannel, "CH9"},   {kPower, "1W"}};
-    for (auto [combo, typed] : unchosen) {
-        if (typed)
-            ASSERT_TRUE(Type(&page, combo, typed));
-        else
-            Combo(combo).SetCurSel(kNone);
+    // A combo whose field the user cleared, or typed over with what names no item.
+    const std::pair<int, const char*> unchosen[] = {
+        {kChannel, ""}, {kBand, ""}, {kPower, ""}, {kAllFrq, ""}, {kChannel, "CH9"}};
+    for (auto [empty, typed] : unchosen) {
         modal.Clear();
         first = wire->frames.size();
         AdvanceMs(2000);
-        ASSERT_TRUE(Click(&page, kWrite)) << combo;
+        ASSERT_TRUE(Type(&page, empty, typed));
+        ASSERT_TRUE(Click(&page, kWrite)) << empty;
         AdvanceMs(500);
         EXPECT_EQ(modal.MessageTexts(),
                   std::vector<std::string>{"Please select the correct parameters！"})
-            << combo;
-        EXPECT_TRUE(RequestsSince(first).empty()) << combo;
+            << empty << typed;
+        EXPECT_TRUE(RequestsSince(first).empty()) << empty;
         page.ShowVtxSettings(Setting(1, 0, 0).data());
     }
 }
