@@ -30,9 +30,9 @@ struct PoleCase {
 // Typed counts are read as every typed number is (atoi); the decoding raises one below 1 to 1.
 const PoleCase kPoleCases[] = {
     {"a count", "14", 14, "10714"},
-    {"a number followed by text", " 7 poles", 7, "21428"},
     {"text that is no number is 0, taken as one", "many", 1, "150000"},
-    {"a count after that", "12", 12, "12500"},
+    {"a number followed by text", " 7 poles", 7, "21428"},
+    {"zero is taken as one", "0", 1, "150000"},
     {"a negative count is taken as one", "-5", 1, "150000"},
     {"an empty edit is 0, taken as one", "", 1, "150000"},
 };
