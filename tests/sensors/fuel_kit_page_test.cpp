@@ -122,7 +122,6 @@ TEST_F(FuelKitPageTest, EveryOperationEndsWithItsProgressAndUnlocksItsButtons) {
 // A reset started in Monitoring would restart the scan at its end beside the listener.
 TEST_F(FuelKitPageTest, TheResetsAreEnabledAndLockedWithDefaultSettings) {
     StartConfigured();
-    // Configure's first run ended; then Configure off; then Monitoring.
     for (auto [click, enabled] : {std::pair{0, true}, {kConfigure, false}, {kMonitoring, false}}) {
         if (click) ASSERT_TRUE(Click(&page, click));
         for (int id : {kDefault, kResetResidualVolume, kResetMaximumFlow, kResetAverageFlow})
