@@ -1,6 +1,5 @@
 #include "sensors/Sensor_Reserve1Dlg.h"
 
-#include "platform/ddx_text.h"
 #include "sensors/CommonHints.h"
 #include "sensors/StandardMachines.h"
 #include "sensors/StepMachine.h"
