@@ -67,7 +67,7 @@ void CKestrovaDlg::BroadcastToSensorPages(int mode, int flag) {
             if (flag != 0 && flag != 1) return;
             for (CSensorPage* p : Pages()) {
                 Enable(p, kRead, !flag);
-                Enable(p, kDefault, !flag);
+                p->EnableDefault(!flag);
                 if (flag) Enable(p, kWrite, FALSE);
             }
             return;

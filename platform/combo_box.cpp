@@ -72,7 +72,12 @@ int CComboBox::GetCount() const {
 
 int CComboBox::GetCurSel() const {
     QComboBox* c = Combo(this);
-    return c && c->currentIndex() >= 0 ? c->currentIndex() : CB_ERR;
+    if (!c) return CB_ERR;
+    // Typing over the chosen item of a combo with an edit field leaves the item chosen in the
+    // list; the selection is what the field shows: an item of that text, or none.
+    if (c->isEditable() && c->currentText() != c->itemText(c->currentIndex()))
+        return FindStringExact(-1, c->currentText().toUtf8().constData());
+    return c->currentIndex() >= 0 ? c->currentIndex() : CB_ERR;
 }
 
 int CComboBox::SetCurSel(int index) {
@@ -85,6 +90,8 @@ int CComboBox::SetCurSel(int index) {
         return CB_ERR;
     }
     c->setCurrentIndex(index);
+    // The field shows the item chosen, also over text the user typed.
+    if (c->isEditable()) c->setEditText(c->itemText(index));
     return index;
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -10,7 +11,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
-#include <QIcon>
 #include <QVariant>
 #include <cstdlib>
 
@@ -19,6 +19,7 @@
 #include "platform/static_label.h"
 #include "platform/styles.h"
 #include "platform/tab_widget.h"
+#include "platform/tree_look.h"
 
 namespace platform {
 namespace {
@@ -104,7 +105,7 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
             auto* t = new QTreeWidget(parent);
             t->setHeaderHidden(true);
             t->setColumnCount(1);
-            t->setRootIsDecorated(c.style & TVS_LINESATROOT);
+            ApplyTreeStyle(t, c.style);
             ConnectTreeNotifications(t);
             return t;
         }

@@ -109,7 +109,13 @@ void CSensorPage::ResetPage() {
     EnableItem(kConfigure, m_bPortOpen == 1);
     EnableItem(kRead, FALSE);
     EnableItem(kWrite, FALSE);
-    EnableItem(kDefault, FALSE);
+    EnableDefault(FALSE);
+}
+
+void CSensorPage::EnableDefault(BOOL on) {
+    EnableItem(kDefault, on);
+    if (!on)
+        for (int id : ButtonsWithDefault()) EnableItem(id, FALSE);
 }
 
 void CSensorPage::StopTimers() {
@@ -200,7 +206,7 @@ void CSensorPage::DisableForOperation() {
     EnableItem(kRead, FALSE);
     EnableItem(kWrite, FALSE);
     EnableItem(kConfigure, FALSE);
-    EnableItem(kDefault, FALSE);
+    EnableDefault(FALSE);
 }
 
 void CSensorPage::EnableAfterOperation(int operation) {
@@ -210,15 +216,13 @@ void CSensorPage::EnableAfterOperation(int operation) {
             CKestrovaDlg::BroadcastToSensorPages(4, 0);
             break;
         case sensor_operation::kReadWrite:
-            EnableItem(kRead, TRUE);
             EnableItem(kWrite, TRUE);
-            EnableItem(kConfigure, TRUE);
-            EnableItem(kDefault, TRUE);
-            break;
+            [[fallthrough]];
         case sensor_operation::kDefault:
             EnableItem(kRead, TRUE);
             EnableItem(kConfigure, TRUE);
-            EnableItem(kDefault, TRUE);
+            EnableDefault(TRUE);
+            for (int id : ButtonsWithDefault()) EnableItem(id, TRUE);
             break;
         default:
             break;

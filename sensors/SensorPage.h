@@ -24,6 +24,8 @@ class CSensorPage : public CDialogEx {
     void DrawConnectionState();
     // Shows the values the decoders stored.
     virtual void RefreshDisplay();
+    // Enables or locks Default Settings; locking locks the page's buttons that go with it.
+    void EnableDefault(BOOL on);
 
     // Handlers.
     void OnBnClickedMonitoring();
@@ -63,6 +65,10 @@ class CSensorPage : public CDialogEx {
     virtual std::span<const WORD> StreamBases() const { return {}; }
     // The page's step machines, each on its own timer.
     virtual std::span<const sensor_steps::Machine* const> Machines() const { return {}; }
+    // Buttons of the page's own that write to the sensor as Default Settings does: wherever
+    // Default Settings is locked, so are they; the end of a Read, Write, Default Settings or of
+    // one of their own operations unlocks them.
+    virtual std::span<const int> ButtonsWithDefault() const { return {}; }
     // The values a machine's Write sends, read from the page's controls at the start of a tick.
     sensor_steps::TickInputs ReadTickInputs(const sensor_steps::Machine& machine);
 

@@ -86,27 +86,10 @@ BOOL CSensor_FuelKitDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CSensor_FuelKitDlg::EnableResets(BOOL on) {
-    EnableItem(kResetResidualVolume, on);
-    EnableItem(kResetMaximumFlow, on);
-    EnableItem(kResetAverageFlow, on);
-}
-
-void CSensor_FuelKitDlg::ResetPage() {
-    CSensorPage::ResetPage();
-    EnableResets(FALSE);
-}
-
-void CSensor_FuelKitDlg::DisableForOperation() {
-    CSensorPage::DisableForOperation();
-    EnableResets(FALSE);
-}
-
-void CSensor_FuelKitDlg::EnableAfterOperation(int operation) {
-    CSensorPage::EnableAfterOperation(operation);
-    // Configure's first run leaves them as they were.
-    if (operation == sensor_operation::kReadWrite || operation == sensor_operation::kDefault)
-        EnableResets(TRUE);
+std::span<const int> CSensor_FuelKitDlg::ButtonsWithDefault() const {
+    // A reset writes to the kit as Default Settings does, and like it may run only in Configure.
+    static constexpr int kResets[] = {kResetResidualVolume, kResetMaximumFlow, kResetAverageFlow};
+    return kResets;
 }
 
 void CSensor_FuelKitDlg::OnBnClickedResetResidualVolume() {

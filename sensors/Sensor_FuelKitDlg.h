@@ -80,7 +80,6 @@ class CSensor_FuelKitDlg : public CSensorPage {
     int m_nMaximumFlow = 0;
     int m_nAverageFlow = 0;
 
-    void ResetPage() override;
     BOOL OnInitDialog() override;
     const platform::MessageMap* GetMessageMap() const override;
 
@@ -96,14 +95,10 @@ class CSensor_FuelKitDlg : public CSensorPage {
     std::span<const Hint> Hints() const override;
     std::span<const WORD> StreamBases() const override;
     std::span<const sensor_steps::Machine* const> Machines() const override;
+    std::span<const int> ButtonsWithDefault() const override;
 
   protected:
     void DoDataExchange(CDataExchange* dx) override;
     int TimerCount() const override { return fuel_kit_timers::kTimerCount; }
     int OperationTimerCount() const override { return fuel_kit_timers::kTimerCount; }
-    void EnableAfterOperation(int operation) override;
-    void DisableForOperation() override;
-
-  private:
-    void EnableResets(BOOL on);
 };

@@ -1,8 +1,8 @@
 #include "sensors/Sensor_Reserve1Dlg.h"
 
-#include "platform/ddx_text.h"
 #include "sensors/CommonHints.h"
 #include "sensors/StandardMachines.h"
+#include "sensors/StepMachine.h"
 #include "sensors/TelemetryDisplay.h"
 
 namespace {
@@ -58,22 +58,6 @@ const sensor_steps::StandardMachines& EscMachines() {
     return machines;
 }
 
-// The pole count the user typed. The platform's integer exchange would answer text that is no
-// number with an error box at the Monitoring or Configure click; here such text leaves the
-// count as it was and the edit shows it again. A count below 1 is taken as typed: the decoding
-// raises it to 1 before it divides.
-void ExchangePoleCount(CDataExchange* dx, int& pole) {
-    CWnd* edit = dx->m_pDlgWnd ? dx->m_pDlgWnd->GetDlgItem(kPoleEdit) : nullptr;
-    if (!edit) return;
-    if (!dx->m_bSaveAndValidate) {
-        DDX_Text(dx, kPoleEdit, pole);
-        return;
-    }
-    CString text;
-    edit->GetWindowText(text);
-    if (!platform::ParseDdxInt(text, pole)) edit->SetWindowText(platform::FormatDdxValue(pole));
-}
-
 }  // namespace
 
 std::span<const CSensorPage::Hint> CSensor_Reserve1Dlg::Hints() const {
@@ -93,7 +77,12 @@ void CSensor_Reserve1Dlg::DoDataExchange(CDataExchange* dx) {
     ExchangeValueText(dx, kVoltageEdit, m_dVoltage);
     ExchangeValueText(dx, kCurrentEdit, m_dCurrent);
     ExchangeValueText(dx, kSpeedEdit, m_nSpeed);
-    ExchangePoleCount(dx, m_nPole);
+    // The pole count is read as every typed number is, never refused: a count below 1 is
+    // kept as typed, and the decoding raises it to 1 before it divides.
+    if (dx->m_bSaveAndValidate)
+        m_nPole = sensor_steps::EditNumber(*this, kPoleEdit);
+    else
+        DDX_Text(dx, kPoleEdit, m_nPole);
     ExchangeValueText(dx, kTemperatureEdit, m_dTemperature);
     ExchangeValueText(dx, kConsumptionEdit, m_nConsumption);
 }

@@ -1,8 +1,12 @@
 // Controls whose behaviour the program leans on: sorted combo boxes and silent programmatic
 // selection, tree and tab notifications, progress bar messages and tooltips.
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QProgressBar>
 #include <QTabBar>
+#include <QToolTip>
+#include <QTreeWidget>
 
 #include "platform/afx.h"
 #include "platform/tab_widget.h"
@@ -24,8 +28,9 @@ const platform::DialogTemplate kHost{
         {platform::CtrlKind::ComboBox, 1003, "", WS_VISIBLE | CBS_DROPDOWN | CBS_SORT | WS_VSCROLL,
          13, 13, 48, 109},
         {platform::CtrlKind::ComboBox, 1005, "", WS_VISIBLE | CBS_DROPDOWNLIST, 70, 13, 48, 80},
-        {platform::CtrlKind::Tree, 1000, "", WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT, 7, 36,
-         100, 150},
+        {platform::CtrlKind::Tree, 1000, "",
+         WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_INFOTIP, 7, 36, 100,
+         150},
         {platform::CtrlKind::Tab, 1001, "", WS_VISIBLE | TCS_MULTILINE, 127, 7, 160, 150},
         {platform::CtrlKind::Progress, 1104, "", WS_VISIBLE, 10, 190, 100, 8},
         {platform::CtrlKind::PushButton, 1002, "Open", WS_VISIBLE, 130, 170, 50, 14},
@@ -145,6 +150,22 @@ TEST_F(ControlsTest, TreeSelectionNotifiesWithItemDataByUserAndByProgram) {
     int image = -1, selected = -1;
     dlg.m_tree.GetItemImage(leaf, image, selected);
     EXPECT_EQ(image, 2);
+}
+
+TEST_F(ControlsTest, TreeTipShowsTheWholeTextOfAnItemShownCutOffAndOfNoOther) {
+    const QString whole = "An item whose text is far too long for a tree this narrow";
+    auto* tree = static_cast<QTreeWidget*>(dlg.m_tree.m_hWnd);
+    auto* cut = reinterpret_cast<QTreeWidgetItem*>(dlg.m_tree.InsertItem(whole.toUtf8()));
+    auto* shown = reinterpret_cast<QTreeWidgetItem*>(dlg.m_tree.InsertItem("ESC"));
+    for (auto [item, tip] : {std::pair{cut, whole}, {shown, QString()}}) {
+        const QPoint at = tree->visualItemRect(item).center();
+        QHelpEvent rest(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &rest);
+        // A tip fades out on a timer of its own.
+        EXPECT_TRUE(
+            WaitUntil([&] { return (QToolTip::isVisible() ? QToolTip::text() : "") == tip; }, 5000))
+            << tip.toStdString();
+    }
 }
 
 TEST_F(ControlsTest, TabNotifiesOnlyTheUsersChoice) {

@@ -27,14 +27,14 @@ struct PoleCase {
     const char* speed;  // the controller reports 1500 × 100 electrical revolutions a minute
 };
 
-// In this order: each case starts with the count the one before left.
+// Typed counts are read as every typed number is (atoi); the decoding raises one below 1 to 1.
 const PoleCase kPoleCases[] = {
     {"a count", "14", 14, "10714"},
-    {"text that is no number keeps the count", "many", 14, "10714"},
-    {"a number followed by text keeps it too", "7 poles", 14, "10714"},
+    {"text that is no number is 0, taken as one", "many", 1, "150000"},
+    {"a number followed by text", " 7 poles", 7, "21428"},
     {"zero is taken as one", "0", 1, "150000"},
     {"a negative count is taken as one", "-5", 1, "150000"},
-    {"an empty edit keeps the count", "", 1, "150000"},
+    {"an empty edit is 0, taken as one", "", 1, "150000"},
 };
 
 TEST_F(EscPageTest, ThePoleCountNeverDividesByZeroNorRaisesABox) {
@@ -68,12 +68,13 @@ TEST_F(EscPageTest, ThePoleCountNeverDividesByZeroNorRaisesABox) {
 
     // Configure reads the edits too.
     bus->SetReceiverMode(false);
-    ASSERT_TRUE(Type(&page, kPoleEdit, "many"));
+    ASSERT_TRUE(Type(&page, kPoleEdit, "3 poles"));
     modal.Clear();
     ASSERT_TRUE(Click(&page, sensor_ids::kConfigure));
+    AdvanceMs(500);
     EXPECT_TRUE(modal.MessageTexts().empty());
-    EXPECT_EQ(page.m_nPole, 1);
-    EXPECT_STREQ(Text(page, kPoleEdit), "1");
+    EXPECT_EQ(page.m_nPole, 3);
+    EXPECT_STREQ(Text(page, kPoleEdit), "3");
 }
 
 }  // namespace

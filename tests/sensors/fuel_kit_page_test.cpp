@@ -120,6 +120,18 @@ TEST_F(FuelKitPageTest, EveryOperationEndsWithItsProgressAndUnlocksItsButtons) {
     EXPECT_EQ(kit->ParamValue(bus::fuel_kit::kParamVolume), 1000u) << "the defaults came back";
 }
 
+// A reset started in Monitoring would restart the scan at its end beside the listener: the
+// resets are locked wherever Default Settings is.
+TEST_F(FuelKitPageTest, TheResetsAreLockedWithDefaultSettings) {
+    StartConfigured();
+    Run(kRead);
+    for (auto [click, enabled] : {std::pair{0, true}, {kConfigure, false}, {kMonitoring, false}}) {
+        if (click) ASSERT_TRUE(Click(&page, click));
+        for (int id : {kDefault, kResetResidualVolume, kResetMaximumFlow, kResetAverageFlow})
+            EXPECT_EQ(Enabled(page, id), enabled) << "after " << click << ": " << id;
+    }
+}
+
 TEST_F(FuelKitPageTest, ReadShowsEachSettingInItsOwnWidth) {
     using namespace bus::fuel_kit;
     struct Case {

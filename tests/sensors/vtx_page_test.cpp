@@ -175,11 +175,17 @@ TEST_F(VtxPageTest, AWriteOfThirtyTicksSendsTheChosenSettingAndNoneWithoutAChoic
     EXPECT_EQ(wire->frames.size() - first, 8u + 10u) << "four stream polls and three pairs";
     EXPECT_STREQ(Text(page, kFrequency), "5780M") << "the last answer is shown";
 
-    for (int empty : {kChannel, kBand, kPower, kAllFrq}) {
-        Combo(empty).SetCurSel(kNone);
+    // A combo without a choice, or one whose choice the user typed over with what names no item.
+    const std::pair<int, const char*> unchosen[] = {
+        {kChannel, {}}, {kBand, {}}, {kPower, {}}, {kAllFrq, {}}, {kChannel, "CH9"}};
+    for (auto [empty, typed] : unchosen) {
         modal.Clear();
         first = wire->frames.size();
         AdvanceMs(2000);
+        if (typed)
+            ASSERT_TRUE(Type(&page, empty, typed));
+        else
+            Combo(empty).SetCurSel(kNone);
         ASSERT_TRUE(Click(&page, kWrite)) << empty;
         AdvanceMs(500);
         EXPECT_EQ(modal.MessageTexts(),
