@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -192,14 +193,28 @@ std::vector<PageCase> Pages() {
     };
 }
 
-// Requests the simulator heard so far (polls are two bytes, requests ten or more).
+// Requests the simulator heard so far. A line holds what the simulator read at once, which on
+// a busy machine may be several writes of the program: every frame start whose frame goes on
+// past its address byte is a request (a poll is a frame start and an address byte alone).
 int RequestsHeard(const fs::path& log) {
     std::ifstream in(log);
     std::string line;
     int n = 0;
     while (std::getline(in, line)) {
-        const auto at = line.find("received 7E ");
-        n += at != std::string::npos && line.size() - at > std::string("received 7E XX").size();
+        const auto at = line.find("received ");
+        if (at == std::string::npos) continue;
+        std::istringstream bytes(line.substr(at + 9));
+        std::string b;
+        int sinceStart = -1;  // bytes after the last frame start, -1 before the first
+        while (bytes >> b) {
+            if (b == "7E") {
+                n += sinceStart > 1;
+                sinceStart = 0;
+            } else if (sinceStart >= 0) {
+                ++sinceStart;
+            }
+        }
+        n += sinceStart > 1;
     }
     return n;
 }

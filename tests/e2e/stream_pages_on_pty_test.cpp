@@ -1,12 +1,14 @@
 // One page of each shape (one to four streams) with its real timers against
 // kestrova-sim on a pty: Configure finds the sensor, Read shows its settings, Write of new IDs,
 // rates and poles, a Read that shows them, and Default Settings that brings the factory rates
-// back.
+// back. Each also behind an adapter that hands the bytes over late and in chunks, with a
+// sensor that answers under a data ID of its own.
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/Globals.h"
@@ -80,20 +82,28 @@ const Shape kShapes[] = {
                   {gps_ids::kTimeRateEdit, "1000", "3000"}}},
 };
 
-class StreamPageOnPty : public kestrova::test::AppOnPty,
-                        public ::testing::WithParamInterface<Shape> {
+// How the bytes reach the program: at once, or every 16 ms through an adapter's latency timer
+// from a sensor that answers under another data ID than its requests'.
+const std::vector<std::string> kWires[] = {{}, {"--latency", "16", "--fault", "answer-id"}};
+
+class StreamPageOnPty
+    : public kestrova::test::AppOnPty,
+      public ::testing::WithParamInterface<std::tuple<Shape, std::vector<std::string>>> {
   protected:
     void SetUp() override {
         AppOnPty::SetUp();
-        ASSERT_NO_FATAL_FAILURE(Start({"--device", GetParam().device}));
-        main->m_treeDevices.SelectItem(main->m_hTreeItems[GetParam().treeItem]);
+        std::vector<std::string> args = {"--device", Shape().device};
+        args.insert(args.end(), std::get<1>(GetParam()).begin(), std::get<1>(GetParam()).end());
+        ASSERT_NO_FATAL_FAILURE(Start(args));
+        main->m_treeDevices.SelectItem(main->m_hTreeItems[Shape().treeItem]);
         messages.clear();
     }
-    CSensorPage& Page() { return *GetParam().page; }
+    const ::Shape& Shape() { return std::get<0>(GetParam()); }
+    CSensorPage& Page() { return *Shape().page; }
 };
 
 TEST_P(StreamPageOnPty, ConfigureReadWriteReadBackAndRestoreTheDefaults) {
-    const Shape& shape = GetParam();
+    const ::Shape& shape = Shape();
     Page().OnBnClickedConfigure();
     ASSERT_TRUE(WaitUntil(
         [&] { return !Running(Page(), sensor_timers::kTimeout) && Page().m_nConnState == 1; },
@@ -128,7 +138,11 @@ TEST_P(StreamPageOnPty, ConfigureReadWriteReadBackAndRestoreTheDefaults) {
     for (const Setting& s : shape.settings) EXPECT_STREQ(Text(Page(), s.edit), s.factory) << s.edit;
 }
 
-INSTANTIATE_TEST_SUITE_P(Shapes, StreamPageOnPty, ::testing::ValuesIn(kShapes),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Shapes, StreamPageOnPty,
+                         ::testing::Combine(::testing::ValuesIn(kShapes), ::testing::ValuesIn(kWires)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param).empty() ? "" : "BehindASlowAdapter");
+                         });
 
 }  // namespace
