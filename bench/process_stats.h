@@ -1,5 +1,5 @@
 #pragma once
-// What a benchmark reads about its own process: resident memory and CPU time used.
+// What a benchmark reads about its own process: resident memory, CPU time used and wake-ups.
 
 #include <sys/resource.h>
 
@@ -20,6 +20,13 @@ inline double CpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// How often the process went to sleep and was woken again (voluntary context switches).
+inline long Wakeups() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_nvcsw;
 }
 
 }  // namespace bench

@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVariant>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "platform/bitmaps.h"
 #include "platform/control_notify.h"
@@ -24,9 +25,22 @@
 namespace platform {
 namespace {
 
-const char* kKindProp = "kw_kind";
-const char* kIdProp = "kw_id";
-const char* kStyleProp = "kw_style";
+// What the template says of each control. Kept beside the widgets rather than as Qt properties:
+// every data exchange looks its controls up by id, and a property lookup by name costs a
+// search of the widget's whole meta-object each time.
+struct Identity {
+    CtrlKind kind;
+    int id;
+    DWORD style;
+};
+std::unordered_map<const QWidget*, Identity>& Identities() {
+    static auto* identities = new std::unordered_map<const QWidget*, Identity>;
+    return *identities;
+}
+const Identity* IdentityOf(const QWidget* w) {
+    const auto it = Identities().find(w);
+    return it == Identities().end() ? nullptr : &it->second;
+}
 
 QString ToQ(const char* text) {
     return QString::fromUtf8(text ? text : "");
@@ -128,20 +142,24 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
 }  // namespace
 
 CtrlKind WidgetKind(const QWidget* w) {
-    QVariant v = w ? w->property(kKindProp) : QVariant();
-    return v.isValid() ? static_cast<CtrlKind>(v.toInt()) : CtrlKind::Window;
+    const Identity* i = IdentityOf(w);
+    return i ? i->kind : CtrlKind::Window;
 }
 int WidgetId(const QWidget* w) {
-    return w ? w->property(kIdProp).toInt() : 0;
+    const Identity* i = IdentityOf(w);
+    return i ? i->id : 0;
 }
 DWORD WidgetStyle(const QWidget* w) {
-    return w ? w->property(kStyleProp).toUInt() : 0;
+    const Identity* i = IdentityOf(w);
+    return i ? i->style : 0;
+}
+bool HasWidgetIdentity(const QWidget* w) {
+    return IdentityOf(w) != nullptr;
 }
 
 void SetWidgetIdentity(QWidget* w, CtrlKind kind, int id, DWORD style) {
-    w->setProperty(kKindProp, static_cast<int>(kind));
-    w->setProperty(kIdProp, id);
-    w->setProperty(kStyleProp, static_cast<uint>(style));
+    if (!Identities().insert_or_assign(w, Identity{kind, id, style}).second) return;
+    QObject::connect(w, &QObject::destroyed, [w] { Identities().erase(w); });
 }
 
 QWidget* CreateControlWidget(const ControlTemplate& c, QWidget* parent, BaseUnits units) {
@@ -185,7 +203,9 @@ void SetNativeText(QWidget* w, const char* text) {
     } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
         g->setTitle(t);
     } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        e->setText(t);
+        // The same text again changes nothing: no change notice (as Qt gives none), and no
+        // repaint of a value a telemetry refresh sets many times a second.
+        if (e->text() != t) e->setText(t);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         l->setText(t);
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {

@@ -15,6 +15,8 @@ namespace platform {
 CtrlKind WidgetKind(const QWidget* w);
 int WidgetId(const QWidget* w);
 DWORD WidgetStyle(const QWidget* w);
+// Whether `w` is a control made from a template (it has an id, a kind and a style).
+bool HasWidgetIdentity(const QWidget* w);
 void SetWidgetIdentity(QWidget* w, CtrlKind kind, int id, DWORD style);
 
 // Makes the widget of one template control, placed in pixels, as a child of `parent`.

@@ -35,27 +35,41 @@ void TimerService::WakeOnInput(CWnd* wnd, UINT_PTR id, std::function<HANDLE()> p
     m_inputPorts[{wnd, id}] = std::move(port);
 }
 
-bool TimerService::MayTick(const Key& key, Entry& e) {
+int TimerService::InputDescriptor(const Key& key) const {
     const auto bound = m_inputPorts.find(key);
     if (bound == m_inputPorts.end() || UsingVirtualTime() || !QCoreApplication::instance())
-        return true;
-    const int fd = InputDescriptorOf(bound->second());
-    if (fd < 0) return true;
-    // Input waiting, or a port that hung up: the handler reads it and finds out.
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 0) > 0) return true;
+        return -1;
+    return InputDescriptorOf(bound->second());
+}
+
+void TimerService::WaitForInput(const Key& key, Entry& e, int fd, Micros notBefore) {
     auto& waiter = m_waiters[key];
     if (!waiter || waiter->Descriptor() != fd) {
         waiter = std::make_unique<InputWaiter>(fd, [this, key] {
             // Killed or set afresh while it waited: nothing waits any more.
             const auto it = m_timers.find(key);
             if (it == m_timers.end() || it->second.due != kWaiting) return;
-            it->second.due = Now();
-            FireDue(Now());
+            // Input came: the tick is due now, or once a period has passed since the last; till
+            // then what came is not read, and the watch would only fire again.
+            const Micros now = Now();
+            it->second.due = std::max(now, it->second.notBefore);
+            it->second.inputCame = true;
+            if (it->second.due > now) m_waiters[key]->Pause();
+            FireDue(now);
         });
     }
     e.due = kWaiting;
+    e.notBefore = notBefore;
     waiter->Wait();
+}
+
+bool TimerService::MayTick(const Key& key, Entry& e) {
+    const int fd = InputDescriptor(key);
+    if (fd < 0 || std::exchange(e.inputCame, false)) return true;
+    // Input waiting, or a port that hung up: the handler reads it and finds out.
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, 0) > 0) return true;
+    WaitForInput(key, e, fd, 0);
     return false;
 }
 
@@ -110,16 +124,27 @@ void TimerService::FireDue(Micros now) {
             continue;
         Entry& e = it->second;
         if (!MayTick(d.key, e)) continue;
-        // On time, the next tick keeps the schedule, so periods stay exact. A tick that ran
-        // more than a quarter period late starts the period again: the step machines poll on
-        // one tick and read the answer on the next, and need their ticks a period apart.
-        if (now - d.due > e.period / 4)
+        // A timer woken by input waits for the next input after its tick; nothing else wakes it.
+        const int fd = InputDescriptor(d.key);
+        if (fd >= 0) {
+            e.due = kWaiting;
+        } else if (now - d.due > e.period / 4) {
+            // On time, the next tick keeps the schedule, so periods stay exact. A tick that ran
+            // more than a quarter period late starts the period again: the step machines poll
+            // on one tick and read the answer on the next, and need their ticks a period apart.
             e.due = now + e.period;
-        else
+        } else {
             e.due += e.period;
+        }
         // Rearm before the handler runs, so timers go on firing in any modal loop it opens.
         Rearm();
         d.key.first->DispatchTimer(d.key.second);
+        // After the handler has read what waited, so the wait is for what comes next.
+        if (fd < 0) continue;
+        it = m_timers.find(d.key);
+        if (it != m_timers.end() && it->second.generation == d.generation &&
+            it->second.due == kWaiting)
+            WaitForInput(d.key, it->second, fd, now + it->second.period);
     }
     Rearm();
 }

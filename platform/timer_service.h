@@ -46,10 +46,15 @@ class TimerService {
         Micros period = 0;
         Micros due = 0;
         std::uint64_t generation = 0;
+        Micros notBefore = 0;  // a timer woken by input: the earliest time of its next tick
+        bool inputCame = false;  // ... and its wait ended because input came
     };
     using Key = std::pair<CWnd*, UINT_PTR>;
     static constexpr Micros kWaiting = INT64_MAX;
 
+    // The descriptor a timer woken by input waits on, or -1 when it ticks by its period.
+    int InputDescriptor(const Key& key) const;
+    void WaitForInput(const Key& key, Entry& e, int fd, Micros notBefore);
     // Whether a due timer may tick now; a timer woken by input that finds none waits for it.
     bool MayTick(const Key& key, Entry& e);
 

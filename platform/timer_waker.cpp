@@ -17,6 +17,7 @@ TimerWaker::TimerWaker(std::function<void()> fire) : m_fire(std::move(fire)) {
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
         std::uint64_t expirations = 0;
         if (read(m_fd, &expirations, sizeof expirations) != sizeof expirations) return;
+        m_armed = -1;
         m_fire();
     });
 }
@@ -27,7 +28,9 @@ TimerWaker::~TimerWaker() {
 }
 
 void TimerWaker::WakeAt(Micros due) {
-    if (m_fd < 0) return;
+    // Armed for that moment already: the kernel timer needs no second call.
+    if (m_fd < 0 || due == m_armed) return;
+    m_armed = due;
     itimerspec spec{};
     if (due >= 0) {
         // An absolute time of zero would disarm the timer; anything due is at least 1 ns.
@@ -43,17 +46,23 @@ InputWaiter::InputWaiter(int fd, std::function<void()> ready)
       m_ready(std::move(ready)),
       m_notifier(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read)) {
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
-        // Level-triggered: off until asked again, or it would fire until the bytes are read.
-        m_notifier->setEnabled(false);
-        // Queued: what it starts may end this waiter, which must not happen inside its signal.
-        QMetaObject::invokeMethod(QCoreApplication::instance(), m_ready, Qt::QueuedConnection);
+        // A copy: what it starts may end this waiter, and with it `m_ready`.
+        const std::function<void()> ready = m_ready;
+        ready();
     });
 }
 
-InputWaiter::~InputWaiter() = default;
+InputWaiter::~InputWaiter() {
+    // It may be ended from inside its own signal: the notifier goes once that is over.
+    m_notifier.release()->deleteLater();
+}
 
 void InputWaiter::Wait() {
-    m_notifier->setEnabled(true);
+    if (!m_notifier->isEnabled()) m_notifier->setEnabled(true);
+}
+
+void InputWaiter::Pause() {
+    m_notifier->setEnabled(false);
 }
 
 }  // namespace platform

@@ -25,17 +25,19 @@ class TimerWaker {
   private:
     std::function<void()> m_fire;
     int m_fd = -1;
+    Micros m_armed = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
-// Waits, on the UI thread's event loop, for a descriptor to have something to read, and then
-// calls `ready` once; Wait arms it again.
+// Watches, on the UI thread's event loop, a descriptor that has something to read, and calls
+// `ready` whenever it has: until what waits is read, or Pause.
 class InputWaiter {
   public:
     InputWaiter(int fd, std::function<void()> ready);
     ~InputWaiter();
     int Descriptor() const { return m_fd; }
     void Wait();
+    void Pause();
 
   private:
     int m_fd;

@@ -338,7 +338,7 @@ CWnd* CWnd::GetDlgItem(int id) const {
     if (!m_hWnd) return nullptr;
     for (QObject* child : m_hWnd->children()) {
         auto* w = qobject_cast<QWidget*>(child);
-        if (w && w->property("kw_id").isValid() && platform::WidgetId(w) == id)
+        if (w && platform::HasWidgetIdentity(w) && platform::WidgetId(w) == id)
             return FromHandle(w);
     }
     return nullptr;

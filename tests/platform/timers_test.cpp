@@ -1,12 +1,16 @@
 // Window timers on the virtual clock: order, restart, kill, lateness, nested modal loops, and
-// what happens when a handler throws.
+// what happens when a handler throws; on the real clock, modal loops and timers woken by input.
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/afx.h"
 #include "platform/timer_service.h"
+#include "platform/win32_comm.h"
+#include "support/os_pty.h"
 #include "support/ui_harness.h"
 
 namespace {
@@ -193,3 +197,38 @@ TEST(RealTimers, ModalLoopRunsTimersUntilEndDialog) {
 }
 
 }  // namespace
+
+// Real time: a timer woken by input ticks when its port has bytes, not every period, and its
+// handler reading them ends the tick; killed, it stays quiet whatever arrives.
+TEST(RealTimers, ATimerWokenByInputTicksOnlyWhenItsPortHasBytes) {
+    kestrova::test::EnsureQtApp();
+    kestrova::test::TempNamespace ns;
+    kestrova::test::PtyPair pty;
+    ns.Publish(5, pty.slavePath());
+    HANDLE port = CreateFileA("COM5", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(port, INVALID_HANDLE_VALUE);
+    TimerDlg dlg;
+    dlg.Create(9001);
+    std::string heard;
+    dlg.onTick = [&](UINT_PTR) {
+        char buf[64];
+        DWORD n = 0;
+        COMSTAT st{};
+        DWORD errors = 0;
+        ClearCommError(port, &errors, &st);
+        if (st.cbInQue && ReadFile(port, buf, std::min<DWORD>(st.cbInQue, sizeof buf), &n, nullptr))
+            heard.append(buf, n);
+    };
+    platform::TimerService::Instance().WakeOnInput(&dlg, 3, [port] { return port; });
+    dlg.SetTimer(3, 1);
+    EXPECT_FALSE(WaitUntil([&] { return dlg.Count(3) > 2; }, 100)) << "a quiet port: no ticks";
+    pty.Send("abc");
+    ASSERT_TRUE(WaitUntil([&] { return heard == "abc"; }, 10'000));
+    const int ticks = dlg.Count(3);
+    EXPECT_FALSE(WaitUntil([&] { return dlg.Count(3) > ticks + 2; }, 100)) << "read: quiet again";
+    dlg.KillTimer(3);
+    pty.Send("d");
+    EXPECT_FALSE(WaitUntil([&] { return dlg.Count(3) > ticks + 2; }, 100));
+    CloseHandle(port);
+}
