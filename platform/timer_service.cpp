@@ -28,6 +28,8 @@ void TimerService::Set(CWnd* wnd, UINT_PTR id, UINT periodMs) {
     e.period = static_cast<Micros>(ms) * 1000;
     e.due = Now() + e.period;
     e.generation = ++m_generation;
+    // Set afresh, a timer woken by input first waits out its period like any other.
+    if (const auto w = m_waiters.find({wnd, id}); w != m_waiters.end()) w->second->Pause();
     Rearm();
 }
 
@@ -46,15 +48,18 @@ void TimerService::WaitForInput(const Key& key, Entry& e, int fd, Micros notBefo
     auto& waiter = m_waiters[key];
     if (!waiter || waiter->Descriptor() != fd) {
         waiter = std::make_unique<InputWaiter>(fd, [this, key] {
-            // Killed or set afresh while it waited: nothing waits any more.
+            // Set afresh while it waited: nothing waits any more until its next tick.
             const auto it = m_timers.find(key);
-            if (it == m_timers.end() || it->second.due != kWaiting) return;
+            if (it == m_timers.end() || it->second.due != kWaiting) {
+                if (const auto w = m_waiters.find(key); w != m_waiters.end()) w->second->Pause();
+                return;
+            }
             // Input came: the tick is due now, or once a period has passed since the last; till
             // then what came is not read, and the watch would only fire again.
             const Micros now = Now();
             it->second.due = std::max(now, it->second.notBefore);
             it->second.inputCame = true;
-            if (it->second.due > now) m_waiters[key]->Pause();
+            if (it->second.due > now) m_waiters.at(key)->Pause();
             FireDue(now);
         });
     }

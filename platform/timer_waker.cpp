@@ -53,7 +53,10 @@ InputWaiter::InputWaiter(int fd, std::function<void()> ready)
 }
 
 InputWaiter::~InputWaiter() {
-    // It may be ended from inside its own signal: the notifier goes once that is over.
+    // It may be ended from inside its own signal: the notifier goes once that is over, and
+    // fires nothing more meanwhile.
+    m_notifier->setEnabled(false);
+    QObject::disconnect(m_notifier.get(), nullptr, nullptr, nullptr);
     m_notifier.release()->deleteLater();
 }
 
