@@ -169,10 +169,18 @@ void Bus::Advance(Micros now) {
 void Bus::Write(const std::uint8_t* data, std::size_t n, Micros now) {
     if (gone_ || n == 0) return;
     Advance(now);
-    std::vector<std::uint8_t> unit(data, data + n);
-    const Micros end = Transmit(unit, now);  // the echo
-    Note(now, "received", unit);
-    HearUnit(unit, end, "program");
+    Note(now, "received", std::vector<std::uint8_t>(data, data + n));
+    // A read of the pty may bring several of the program's writes at once (a busy machine runs
+    // the simulator late). On the wire each went out after the answer to the one before, so
+    // each frame is echoed and heard, and answered, in turn.
+    for (std::size_t i = 0; i < n;) {
+        std::size_t j = i + 1;
+        while (j < n && data[j] != bus::kFrameStart) ++j;
+        std::vector<std::uint8_t> unit(data + i, data + j);
+        const Micros end = Transmit(unit, now);  // the echo
+        HearUnit(unit, end, "program");
+        i = j;
+    }
 }
 
 std::size_t Bus::Deliverable(Micros now) const {
