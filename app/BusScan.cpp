@@ -41,8 +41,8 @@ void CKestrovaDlg::DecodeScanReply() {
         // An answer heads with the echo of the poll it answers, so the ID is the poll's.
         const int id = telemetry::PhysIdIndexOf(e.address);
         if (e.kind != bus::WireEvent::Kind::kFrame || id < 0) continue;
-        const std::uint32_t presence = telemetry::ApplyFrame(e.body, telemetry::GlobalPages(),
-                                                             telemetry::Decoder::kScan, id);
+        const std::uint32_t presence =
+            telemetry::ApplyFrame(e.body, telemetry::GlobalPages(), telemetry::Decoder::kScan, id);
         // An answer counts for the sweep of the poll it answers: one to a poll after the one
         // just sent came late, across the end of the last sweep.
         BYTE* sweep = id > m_nPollIndex ? m_bPresentLastSweep : m_bPresent;

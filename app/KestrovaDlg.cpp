@@ -214,4 +214,3 @@ BOOL CKestrovaDlg::PreTranslateMessage(MSG* msg) {
     g_toolTip.RelayEvent(msg);
     return CDialogEx::PreTranslateMessage(msg);
 }
-

@@ -2,10 +2,10 @@
 // The main window: device tree, page host, COM port list and Open/Close, device arrival and
 // removal, the bus scan and monitoring timers, and the static bus operations the pages call.
 
-#include "platform/afx.h"
 #include <span>
 
 #include "bus/wire_reader.h"
+#include "platform/afx.h"
 
 class CException;
 

@@ -136,44 +136,44 @@ int main(int argc, char** argv) {
         bool wokenByInput;
         std::vector<double> cpu;
         std::vector<double> wakeups;  // a second
-        double frames = 0;  // frames a second the receiver's sensors sent
+        double frames = 0;            // frames a second the receiver's sensors sent
     };
     std::vector<Listening> listening = {{10, true}, {10, false}, {3, true}, {3, false}};
     for (int round = 0; round < kRounds; ++round)
-    for (Listening& l : listening) {
-        fs::remove(log);
-        std::vector<std::string> args = devices;
-        args.insert(args.end(), {"--receiver", "--receiver-period",
-                                 std::to_string(l.receiverPeriodMs), "--log", log.string()});
-        Sim sim(*simBinary, dir, args);
-        if (sim.Port() != "COM7") {
-            std::printf("kestrova-sim did not publish COM7 for monitoring\n");
-            return 0;
+        for (Listening& l : listening) {
+            fs::remove(log);
+            std::vector<std::string> args = devices;
+            args.insert(args.end(), {"--receiver", "--receiver-period",
+                                     std::to_string(l.receiverPeriodMs), "--log", log.string()});
+            Sim sim(*simBinary, dir, args);
+            if (sim.Port() != "COM7") {
+                std::printf("kestrova-sim did not publish COM7 for monitoring\n");
+                return 0;
+            }
+            CKestrovaDlg main;
+            main.Create(CKestrovaDlg::IDD);
+            main.OnBnClickedOpen();
+            // Without a port to wait on, the listener's timer ticks by its period.
+            if (!l.wokenByInput)
+                platform::TimerService::Instance().WakeOnInput(&main, main_timers::kListener,
+                                                               [] { return INVALID_HANDLE_VALUE; });
+            g_sensorLipoVoltage.m_dCellCount = 0;
+            main.SetTimer(main_timers::kListener, 1);
+            RunEventsFor(kWarmUpMs);
+            const double cpu0 = bench::CpuSeconds();
+            const long wakeups0 = bench::Wakeups();
+            RunEventsFor(kMeasureMs);
+            l.cpu.push_back(Percent(bench::CpuSeconds() - cpu0, kMeasureMs));
+            l.wakeups.push_back((bench::Wakeups() - wakeups0) / (kMeasureMs / 1000.0));
+            main.KillTimer(main_timers::kListener);
+            if (round == 0)
+                std::printf("monitoring heard: LiPo %g cells, %g V; current %g A\n",
+                            g_sensorLipoVoltage.m_dCellCount, g_sensorLipoVoltage.m_dTotalVoltage,
+                            g_sensorCurrentL.m_dCurrent);
+            main.OnBnClickedOpen();
+            main.DestroyWindow();
+            l.frames = static_cast<double>(SentFrames(log)) / ((kWarmUpMs + kMeasureMs) / 1000.0);
         }
-        CKestrovaDlg main;
-        main.Create(CKestrovaDlg::IDD);
-        main.OnBnClickedOpen();
-        // Without a port to wait on, the listener's timer ticks by its period.
-        if (!l.wokenByInput)
-            platform::TimerService::Instance().WakeOnInput(&main, main_timers::kListener,
-                                                           [] { return INVALID_HANDLE_VALUE; });
-        g_sensorLipoVoltage.m_dCellCount = 0;
-        main.SetTimer(main_timers::kListener, 1);
-        RunEventsFor(kWarmUpMs);
-        const double cpu0 = bench::CpuSeconds();
-        const long wakeups0 = bench::Wakeups();
-        RunEventsFor(kMeasureMs);
-        l.cpu.push_back(Percent(bench::CpuSeconds() - cpu0, kMeasureMs));
-        l.wakeups.push_back((bench::Wakeups() - wakeups0) / (kMeasureMs / 1000.0));
-        main.KillTimer(main_timers::kListener);
-        if (round == 0)
-            std::printf("monitoring heard: LiPo %g cells, %g V; current %g A\n",
-                        g_sensorLipoVoltage.m_dCellCount, g_sensorLipoVoltage.m_dTotalVoltage,
-                        g_sensorCurrentL.m_dCurrent);
-        main.OnBnClickedOpen();
-        main.DestroyWindow();
-        l.frames = static_cast<double>(SentFrames(log)) / ((kWarmUpMs + kMeasureMs) / 1000.0);
-    }
     fs::remove_all(dir);
 
     if (periods.empty()) {

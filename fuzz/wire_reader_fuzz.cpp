@@ -71,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Result whole = Read(sent, wire, std::max<std::size_t>(wire.size(), 1));
     const Result cut = Read(sent, wire, piece);
     Check(cut.events.size() == whole.events.size());
-    for (std::size_t i = 0; i < whole.events.size(); ++i) Check(Same(cut.events[i], whole.events[i]));
+    for (std::size_t i = 0; i < whole.events.size(); ++i)
+        Check(Same(cut.events[i], whole.events[i]));
     Check(cut.settled == whole.settled);
 
     // The frames, sent again as devices send them (head, then the stuffed body), read back.
@@ -90,7 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     bus::WireReader fresh;
     std::size_t k = 0;
-    for (const bus::WireEvent& e : fresh.Take(again)) Check(k < frames.size() && e.body == frames[k++]);
+    for (const bus::WireEvent& e : fresh.Take(again))
+        Check(k < frames.size() && e.body == frames[k++]);
     Check(k == frames.size());
     return 0;
 }

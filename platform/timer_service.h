@@ -46,7 +46,7 @@ class TimerService {
         Micros period = 0;
         Micros due = 0;
         std::uint64_t generation = 0;
-        Micros notBefore = 0;  // a timer woken by input: the earliest time of its next tick
+        Micros notBefore = 0;    // a timer woken by input: the earliest time of its next tick
         bool inputCame = false;  // ... and its wait ended because input came
     };
     using Key = std::pair<CWnd*, UINT_PTR>;

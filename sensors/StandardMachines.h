@@ -42,7 +42,7 @@ struct StandardPage {
     int readPolls = 0;
     int writePolls = 0;
     int defaultPolls = 0;
-    std::vector<ShownParam> shown;     // after the firmware, in the order read
+    std::vector<ShownParam> shown;      // after the firmware, in the order read
     std::vector<WrittenParam> written;  // before the IDs, in the order written
     // The application and physical IDs, and the firmware, go to the first stream.
     int physIdMax = 27;

@@ -93,8 +93,7 @@ struct Heard {
 // Gives every frame of the read to the step whose poll it answers. Frames that follow no poll
 // of this run's (the scan's, an earlier run's, those before the echo of an earlier request) are
 // not the machine's.
-Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus,
-                  const TickInputs& in) {
+Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, const TickInputs& in) {
     Heard heard;
     const WireTrack& w = page.m_wire;
     for (const bus::WireEvent& e : bus.Read()) {
@@ -298,8 +297,7 @@ void ShowWord24(CSensorPage& page, int id, const BYTE* body) {
     ShowNumber(page, id, AnswerValue(body, 3));
 }
 
-Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
-                SensorBus& bus) {
+Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in, SensorBus& bus) {
     int& step = page.*machine.counter;
     WireTrack& w = page.m_wire;
     if (!in.complete) {

@@ -117,9 +117,10 @@ std::optional<bus::Body> Device::Answer(std::uint8_t code, int stream, std::uint
     if (!value) return std::nullopt;
     if (HasFault(DeviceFault::kWrongValue)) value = 0x77;
     // Some devices answer under the ID of another of their streams, as in 7E A1 32 10 0A ...
-    const auto answerId = HasFault(DeviceFault::kOwnAnswerId)
-                              ? static_cast<std::uint16_t>((dataId & 0xFF00) | ((dataId + 0x10) & 0xFF))
-                              : dataId;
+    const auto answerId =
+        HasFault(DeviceFault::kOwnAnswerId)
+            ? static_cast<std::uint16_t>((dataId & 0xFF00) | ((dataId + 0x10) & 0xFF))
+            : dataId;
     bus::Body body = MakeBody(bus::kTypeAnswer, answerId, 0);
     body[3] = code;
     body[4] = static_cast<std::uint8_t>(*value);

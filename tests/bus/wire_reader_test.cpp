@@ -16,7 +16,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes Encoded(Bytes frame) {
     std::array<std::uint8_t, bus::kMaxEncodedLength> out{};
-    return Bytes(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(bus::EncodeFrame(frame, out)));
+    return Bytes(out.begin(),
+                 out.begin() + static_cast<std::ptrdiff_t>(bus::EncodeFrame(frame, out)));
 }
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
@@ -70,27 +71,47 @@ struct Case {
 const Case kCases[] = {
     {"a device's answer heard alone", {}, Cat({kPoll, kAnswer}), "F0:A1:32C S0"},
     {"our poll's echo heads its answer", {kPoll}, Cat({kPoll, kAnswer}), "E1 F1:A1:32C S1"},
-    {"half an answer: what follows our poll is not known yet", {kPoll},
-     Cat({kPoll, {0x32, 0x10, 0x0A}}), "E1 S0"},
-    {"the answer to the poll after our request", {kRead, kPoll},
-     Cat({kRead, kPoll, kAnswer}), "E1 E2 F2:A1:32C S2"},
-    {"an answer before our request's echo is an earlier request's", {kRead},
-     Cat({kPoll, kAnswer, kRead}), "F0:A1:32 E1 S1"},
-    {"an answer with a data ID of its own still answers", {kRead, kPoll},
-     Cat({kRead, kPoll, {0x32, 0x10, 0x0A, 0x0C, 0x05, 0, 0, 0xA2}}), "E1 E2 F2:A1:32C S2"},
+    {"half an answer: what follows our poll is not known yet",
+     {kPoll},
+     Cat({kPoll, {0x32, 0x10, 0x0A}}),
+     "E1 S0"},
+    {"the answer to the poll after our request",
+     {kRead, kPoll},
+     Cat({kRead, kPoll, kAnswer}),
+     "E1 E2 F2:A1:32C S2"},
+    {"an answer before our request's echo is an earlier request's",
+     {kRead},
+     Cat({kPoll, kAnswer, kRead}),
+     "F0:A1:32 E1 S1"},
+    {"an answer with a data ID of its own still answers",
+     {kRead, kPoll},
+     Cat({kRead, kPoll, {0x32, 0x10, 0x0A, 0x0C, 0x05, 0, 0, 0xA2}}),
+     "E1 E2 F2:A1:32C S2"},
     {"a request with a 0x7E value comes back stuffed", {kWriteOf7E}, kWriteOf7E, "E1 S1"},
-    {"a device's frame like our request is not its echo", {kRead},
-     Cat({{0x7E, 0x1C, 0x30, 0x00, 0x0A, 0x0D, 0, 0, 0, 0xB4}, kRead}), "F0:1C:30 E1 S1"},
-    {"a frame cut by the next frame start is dropped", {},
-     Cat({{0x7E, 0xA1, 0x10, 0x01}, kPoll, kAnswer}), "F0:A1:32C S0"},
-    {"a bare poll echo is no answer, and settled by the next frame start", {kPoll, kPoll},
-     Cat({kPoll, kPoll, kTelemetry}), "E1 E2 F2:A1:10C S2"},
-    {"bytes before any frame start are skipped", {}, Cat({{0xA1, 0x32}, kPoll, kTelemetry}),
+    {"a device's frame like our request is not its echo",
+     {kRead},
+     Cat({{0x7E, 0x1C, 0x30, 0x00, 0x0A, 0x0D, 0, 0, 0, 0xB4}, kRead}),
+     "F0:1C:30 E1 S1"},
+    {"a frame cut by the next frame start is dropped",
+     {},
+     Cat({{0x7E, 0xA1, 0x10, 0x01}, kPoll, kAnswer}),
+     "F0:A1:32C S0"},
+    {"a bare poll echo is no answer, and settled by the next frame start",
+     {kPoll, kPoll},
+     Cat({kPoll, kPoll, kTelemetry}),
+     "E1 E2 F2:A1:10C S2"},
+    {"bytes before any frame start are skipped",
+     {},
+     Cat({{0xA1, 0x32}, kPoll, kTelemetry}),
      "F0:A1:10C S0"},
-    {"an echo lost on the wire: the next request's echo still counts", {kPoll, kRead, kPoll},
-     Cat({kRead, kPoll, kAnswer}), "E2 E3 F3:A1:32C S3"},
-    {"receiver traffic: polls we did not send, their answers", {},
-     Cat({kPoll, kTelemetry, {0x7E, 0x22}, {0x7E, 0x83}, kTelemetry}), "F0:A1:10C F0:83:10C S0"},
+    {"an echo lost on the wire: the next request's echo still counts",
+     {kPoll, kRead, kPoll},
+     Cat({kRead, kPoll, kAnswer}),
+     "E2 E3 F3:A1:32C S3"},
+    {"receiver traffic: polls we did not send, their answers",
+     {},
+     Cat({kPoll, kTelemetry, {0x7E, 0x22}, {0x7E, 0x83}, kTelemetry}),
+     "F0:A1:10C F0:83:10C S0"},
 };
 
 TEST(WireReader, TellsEchoesFromFramesAndPlacesEachFrame) {
@@ -105,13 +126,15 @@ TEST(WireReader, TellsEchoesFromFramesAndPlacesEachFrame) {
 TEST(WireReader, BodiesComeBackAsTheirValuesWhateverTheEncoderStuffed) {
     for (int v = 0; v < 256; ++v) {
         const auto b = static_cast<std::uint8_t>(v);
-        Bytes frame = {0x7E, 0xA1, 0x32, b, 0x7E, b, 0x7D, b, static_cast<std::uint8_t>(255 - v), 0};
+        Bytes frame = {0x7E, 0xA1, 0x32, b, 0x7E, b, 0x7D, b, static_cast<std::uint8_t>(255 - v),
+                       0};
         const Bytes wire = Encoded(frame);
         frame[9] = bus::FrameChecksum(frame);
         bus::WireReader r;
         const auto events = r.Take(wire);
         ASSERT_EQ(events.size(), 1u) << "v " << v;
-        EXPECT_TRUE(std::equal(frame.begin() + 2, frame.end(), events[0].body.begin())) << "v " << v;
+        EXPECT_TRUE(std::equal(frame.begin() + 2, frame.end(), events[0].body.begin()))
+            << "v " << v;
     }
     // A 0x7D before anything but 5E or 5D is a byte of its own.
     bus::WireReader r;

@@ -139,7 +139,8 @@ TEST_P(StreamPageOnPty, ConfigureReadWriteReadBackAndRestoreTheDefaults) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, StreamPageOnPty,
-                         ::testing::Combine(::testing::ValuesIn(kShapes), ::testing::ValuesIn(kWires)),
+                         ::testing::Combine(::testing::ValuesIn(kShapes),
+                                            ::testing::ValuesIn(kWires)),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).name) +
                                     (std::get<1>(info.param).empty() ? "" : "BehindASlowAdapter");

@@ -205,8 +205,8 @@ TEST(RealTimers, ATimerWokenByInputTicksOnlyWhenItsPortHasBytes) {
     kestrova::test::TempNamespace ns;
     kestrova::test::PtyPair pty;
     ns.Publish(5, pty.slavePath());
-    HANDLE port = CreateFileA("COM5", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE port =
+        CreateFileA("COM5", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(port, INVALID_HANDLE_VALUE);
     TimerDlg dlg;
     dlg.Create(9001);

@@ -129,10 +129,10 @@ TEST_P(LateAnswerLamps, SensorsAtTheEndOfTheSweepKeepTheirLampsLit) {
     int darkTicks = 0;
     for (int tick = 0; tick < 30 * 28; ++tick) {
         AdvanceMs(4);
-        for (CSensorPage* page : {static_cast<CSensorPage*>(&g_sensorLipoVoltage),
-                                  static_cast<CSensorPage*>(&g_sensorAirSpeed),
-                                  static_cast<CSensorPage*>(&g_sensorGPS),
-                                  static_cast<CSensorPage*>(&g_sensorRPM)})
+        for (CSensorPage* page :
+             {static_cast<CSensorPage*>(&g_sensorLipoVoltage),
+              static_cast<CSensorPage*>(&g_sensorAirSpeed), static_cast<CSensorPage*>(&g_sensorGPS),
+              static_cast<CSensorPage*>(&g_sensorRPM)})
             darkTicks += page->m_nConnState == 1 ? 0 : 1;
     }
     main().KillTimer(main_timers::kScan);

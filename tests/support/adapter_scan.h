@@ -12,8 +12,8 @@
 #include <set>
 #include <vector>
 
-#include "platform/virtual_port.h"
 #include "bus/wire_reader.h"
+#include "platform/virtual_port.h"
 #include "sensors/telemetry_frames.h"
 #include "sim/bus.h"
 #include "sim/sensor_kind.h"
