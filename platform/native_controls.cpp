@@ -157,6 +157,17 @@ bool HasWidgetIdentity(const QWidget* w) {
     return IdentityOf(w) != nullptr;
 }
 
+QWidget* ChildControl(const QWidget* parent, int id) {
+    // Every refresh of a page looks up each of its controls here, many times a second while
+    // monitoring: a flag test and one table lookup per child, no casts.
+    for (QObject* child : parent->children()) {
+        if (!child->isWidgetType()) continue;
+        auto* w = static_cast<QWidget*>(child);
+        if (const Identity* i = IdentityOf(w); i && i->id == id) return w;
+    }
+    return nullptr;
+}
+
 void SetWidgetIdentity(QWidget* w, CtrlKind kind, int id, DWORD style) {
     if (!Identities().insert_or_assign(w, Identity{kind, id, style}).second) return;
     QObject::connect(w, &QObject::destroyed, [w] { Identities().erase(w); });

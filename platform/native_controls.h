@@ -10,14 +10,16 @@ class QWidget;
 
 namespace platform {
 
-// Every native window carries its kind, control id and style as widget properties, so any
-// CWnd that wraps it later knows what it is.
+// Every native window carries its kind, control id and style beside it, so any CWnd that wraps
+// it later knows what it is.
 CtrlKind WidgetKind(const QWidget* w);
 int WidgetId(const QWidget* w);
 DWORD WidgetStyle(const QWidget* w);
 // Whether `w` is a control made from a template (it has an id, a kind and a style).
 bool HasWidgetIdentity(const QWidget* w);
 void SetWidgetIdentity(QWidget* w, CtrlKind kind, int id, DWORD style);
+// The first child of `parent`, in creation order, that is a control with this id; null if none.
+QWidget* ChildControl(const QWidget* parent, int id);
 
 // Makes the widget of one template control, placed in pixels, as a child of `parent`.
 QWidget* CreateControlWidget(const ControlTemplate& ctrl, QWidget* parent, BaseUnits units);

@@ -336,12 +336,8 @@ CWnd* CWnd::GetParent() const {
 
 CWnd* CWnd::GetDlgItem(int id) const {
     if (!m_hWnd) return nullptr;
-    for (QObject* child : m_hWnd->children()) {
-        auto* w = qobject_cast<QWidget*>(child);
-        if (w && platform::HasWidgetIdentity(w) && platform::WidgetId(w) == id)
-            return FromHandle(w);
-    }
-    return nullptr;
+    QWidget* w = platform::ChildControl(m_hWnd, id);
+    return w ? FromHandle(w) : nullptr;
 }
 
 int CWnd::GetDlgCtrlID() const {
