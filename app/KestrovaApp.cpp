@@ -1,5 +1,6 @@
 #include "app/KestrovaApp.h"
 
+#include "app/Globals.h"
 #include "app/KestrovaDlg.h"
 #include "resources/resources.h"
 
@@ -21,6 +22,9 @@ BOOL CKestrovaApp::InitInstance() {
     CKestrovaDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
+    // A KXV sequence cut short by the end of the program ends as the Close button ends it: the
+    // port, still open, carries the frame that takes the receiver out of configuration access.
+    g_receiverKXV.StopTimers();
     m_pMainWnd = nullptr;
 
     delete shellManager;

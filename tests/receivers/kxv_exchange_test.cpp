@@ -431,4 +431,26 @@ TEST_F(KxvExchangeTest, ThePortStateSwitchesTheFiveButtonsAndCalibration) {
     EXPECT_TRUE(Enabled(calibration, calibration_ids::kCalibration));
 }
 
+
+TEST_F(KxvExchangeTest, EndingTheProgramDuringAReadTakesTheReceiverOutOfConfiguration) {
+    wire = std::make_shared<RecordingLine>(std::make_shared<SimVirtualLine>(bus));
+    BindPort(4, wire);
+    modal.AnswerWith([this](const platform::ModalRecord& r) {
+        if (r.kind == platform::ModalKind::Dialog && r.dialogId == CKestrovaDlg::IDD) {
+            auto* main = static_cast<CKestrovaDlg*>(r.dialog);
+            EXPECT_TRUE(Click(main, sensor_ids::kMainOpen));
+            EXPECT_TRUE(SelectTreeItem(main, 1000, main->m_hTreeItems[kKxvItem]));
+            EXPECT_TRUE(Click(&page, kRead));
+            AdvanceMs(200);
+            EXPECT_TRUE(receiver->InConfig());
+            main->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+        }
+        return platform::ModalAnswer{IDOK};
+    });
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_FALSE(receiver->InConfig());
+    ASSERT_FALSE(wire->Requests().empty());
+    EXPECT_EQ(wire->Requests().back().type, bus::kTypeLeave);
+}
+
 }  // namespace
