@@ -12,4 +12,8 @@ namespace platform {
 // `work` must not touch windows.
 void RunOffUiThread(const std::function<void()>& work);
 
+// Whether such work is running now. The window manager's close box is held back with the
+// input: a box closed meanwhile would leave the user with nothing to see of the program.
+bool UiInputHeldBack();
+
 }  // namespace platform

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "platform/device_events.h"
+#include "platform/off_ui_thread.h"
 #include "platform/dialog.h"
 #include "platform/exception.h"
 #include "platform/menu.h"
@@ -76,6 +77,7 @@ class InputFilter : public QObject {
                 CWnd* wnd = CWnd::FromHandlePermanent(w);
                 if (!wnd || w->property("kw_closing").toBool()) return false;
                 event->ignore();
+                if (UiInputHeldBack()) return true;
                 wnd->Dispatch(WM_CLOSE, 0, 0);
                 return true;
             }

@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -353,6 +355,9 @@ TEST_F(OnlineUpdateTest, TheProgressBoxIsDrawnAndMovesWhileTheDownloadRuns) {
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (frames.size() == 2 || !g_pUpdateDlg || !g_pUpdateDlg->IsWindowVisible()) return;
         frames.push_back(g_pUpdateDlg->m_hWnd->grab().toImage());
+        // The window manager's close box: the box stays while the download runs.
+        QCloseEvent close;
+        QCoreApplication::sendEvent(g_pUpdateDlg->m_hWnd, &close);
         AdvanceMs(CAutoUpdateDlg::kAnimationPeriodMs * 50);
         // An adapter plugged in meanwhile, before the main window has listed the ports.
         platform::RaiseDeviceChange(DBT_DEVICEARRIVAL);
