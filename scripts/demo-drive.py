@@ -114,8 +114,9 @@ def values_shown():
                   if b.x < box.x and b.y <= middle <= b.y + b.height and a.get_name()]
         if not beside:
             continue  # the port list's text, which has no label
-        text = edit.get_text_iface()
-        value = text.get_text(0, text.get_character_count()) if text else ""
+        value = ""
+        if "Text" in edit.get_interfaces():
+            value = Atspi.Text.get_text(edit, 0, Atspi.Text.get_character_count(edit))
         if not value:
             return None
         pairs.append((min(beside)[1], value))
