@@ -135,21 +135,27 @@ bool WireKnown(CSensorPage& page, const Machine& machine, SensorBus& bus, std::u
     return bus.Wire().Settled(seq) || w.waitedTicks++ >= longest;
 }
 
-// The end of an answer pair: restart when neither poll got a passing answer. The pair's polls
-// are closed, so an answer to them that is still on its way counts for nothing.
-void EndPair(CSensorPage& page) {
+// The end of a step that judges what the wire brought after its poll or request: false while
+// that is not known yet. An answer pair restarts when neither poll got a passing answer, and its
+// polls are closed, so an answer to them still on its way counts for nothing. A Response takes
+// the answer that follows its request's echo.
+bool EndJudgingStep(CSensorPage& page, const Machine& machine, SensorBus& bus, const Step& step,
+                    const Heard& heard, int expected) {
     WireTrack& w = page.m_wire;
-    if (!page.m_bGotReply) page.m_bRestart = 1;
-    page.m_bGotReply = 0;
-    std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq >= w.pairFirst; });
-}
-
-void JudgeResponse(CSensorPage& page, const Machine& machine, const Step& step,
-                   const std::optional<bus::Body>& answer, int expected) {
-    if (answer && AnswerPasses(page, machine, step, answer->data(), expected))
+    if (step.kind == StepKind::PairSecond) {
+        // The first poll's answer, if any, stands between its echo and this poll's.
+        if (!WireKnown(page, machine, bus, w.pairFirst)) return false;
+        if (!page.m_bGotReply) page.m_bRestart = 1;
+        page.m_bGotReply = 0;
+        std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq >= w.pairFirst; });
+        return true;
+    }
+    if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
+    if (heard.answer && AnswerPasses(page, machine, step, heard.answer->data(), expected))
         Store(page, step.assign, expected);
     else
         page.m_bRestart = 1;
+    return true;
 }
 
 // Runs the step at `index`; false when its end waits for the wire.
@@ -183,17 +189,11 @@ bool RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, int inde
             return true;
         case StepKind::PairSecond:
             SendPoll(page, bus, index);
-            TakeAnswers(page, machine, bus, in);
-            // The first poll's answer, if any, stands between its echo and this poll's.
-            if (!WireKnown(page, machine, bus, w.pairFirst)) return false;
-            EndPair(page);
-            return true;
-        case StepKind::Response: {
-            const Heard heard = TakeAnswers(page, machine, bus, in);
-            if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
-            JudgeResponse(page, machine, step, heard.answer, value);
-            return true;
-        }
+            return EndJudgingStep(page, machine, bus, step, TakeAnswers(page, machine, bus, in),
+                                  value);
+        case StepKind::Response:
+            return EndJudgingStep(page, machine, bus, step, TakeAnswers(page, machine, bus, in),
+                                  value);
         case StepKind::ShowIds:
             page.SetDlgItemText(sensor_ids::kAppIdEdit, IdText(page.m_nAppId));
             page.SetDlgItemText(sensor_ids::kPhysIdEdit, IdText(page.m_nPhysIdIndex));
@@ -218,14 +218,9 @@ bool RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, int inde
 bool GoOnWaiting(CSensorPage& page, const Machine& machine, SensorBus& bus, const TickInputs& in) {
     WireTrack& w = page.m_wire;
     const Step& step = machine.steps[static_cast<std::size_t>(w.waitingStep)];
-    const Heard heard = TakeAnswers(page, machine, bus, in);
-    if (step.kind == StepKind::PairSecond) {
-        if (!WireKnown(page, machine, bus, w.pairFirst)) return false;
-        EndPair(page);
-    } else {
-        if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
-        JudgeResponse(page, machine, step, heard.answer, ValueOf(step.value, in));
-    }
+    if (!EndJudgingStep(page, machine, bus, step, TakeAnswers(page, machine, bus, in),
+                        ValueOf(step.value, in)))
+        return false;
     w.waitingStep = -1;
     w.waitedTicks = 0;
     return true;
