@@ -153,9 +153,6 @@ DWORD WidgetStyle(const QWidget* w) {
     const Identity* i = IdentityOf(w);
     return i ? i->style : 0;
 }
-bool HasWidgetIdentity(const QWidget* w) {
-    return IdentityOf(w) != nullptr;
-}
 
 QWidget* ChildControl(const QWidget* parent, int id) {
     // Every refresh of a page looks up each of its controls here, many times a second while

@@ -15,8 +15,6 @@ namespace platform {
 CtrlKind WidgetKind(const QWidget* w);
 int WidgetId(const QWidget* w);
 DWORD WidgetStyle(const QWidget* w);
-// Whether `w` is a control made from a template (it has an id, a kind and a style).
-bool HasWidgetIdentity(const QWidget* w);
 void SetWidgetIdentity(QWidget* w, CtrlKind kind, int id, DWORD style);
 // The first child of `parent`, in creation order, that is a control with this id; null if none.
 QWidget* ChildControl(const QWidget* parent, int id);

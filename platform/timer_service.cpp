@@ -68,8 +68,7 @@ void TimerService::WaitForInput(const Key& key, Entry& e, int fd, Micros notBefo
     waiter->Wait();
 }
 
-bool TimerService::MayTick(const Key& key, Entry& e) {
-    const int fd = InputDescriptor(key);
+bool TimerService::MayTick(const Key& key, Entry& e, int fd) {
     if (fd < 0 || std::exchange(e.inputCame, false)) return true;
     // Input waiting, or a port that hung up: the handler reads it and finds out.
     pollfd p{fd, POLLIN, 0};
@@ -128,9 +127,9 @@ void TimerService::FireDue(Micros now) {
         if (it == m_timers.end() || it->second.generation != d.generation || it->second.due > now)
             continue;
         Entry& e = it->second;
-        if (!MayTick(d.key, e)) continue;
-        // A timer woken by input waits for the next input after its tick; nothing else wakes it.
         const int fd = InputDescriptor(d.key);
+        if (!MayTick(d.key, e, fd)) continue;
+        // A timer woken by input waits for the next input after its tick; nothing else wakes it.
         if (fd >= 0) {
             e.due = kWaiting;
         } else if (now - d.due > e.period / 4) {

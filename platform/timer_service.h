@@ -55,8 +55,9 @@ class TimerService {
     // The descriptor a timer woken by input waits on, or -1 when it ticks by its period.
     int InputDescriptor(const Key& key) const;
     void WaitForInput(const Key& key, Entry& e, int fd, Micros notBefore);
-    // Whether a due timer may tick now; a timer woken by input that finds none waits for it.
-    bool MayTick(const Key& key, Entry& e);
+    // Whether a due timer may tick now; a timer woken by input (on `fd`) that finds none waits
+    // for it.
+    bool MayTick(const Key& key, Entry& e, int fd);
 
     // Tells the waker the new earliest due time (real clock only).
     void Rearm();

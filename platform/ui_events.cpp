@@ -10,11 +10,11 @@
 #include <QWidget>
 
 #include "platform/device_events.h"
-#include "platform/off_ui_thread.h"
 #include "platform/dialog.h"
 #include "platform/exception.h"
 #include "platform/menu.h"
 #include "platform/modal_ui.h"
+#include "platform/off_ui_thread.h"
 #include "platform/wnd.h"
 
 namespace platform {
