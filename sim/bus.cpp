@@ -90,7 +90,7 @@ void Bus::Poll(std::uint8_t address, Micros end, bool fromProgram) {
 
 // What the devices make of one write of the program: a poll when the address byte ends it,
 // otherwise a frame, which counts only when it unstuffs to 8 bytes with a good checksum.
-void Bus::HearUnit(const std::vector<std::uint8_t>& unit, Micros end, const char* who) {
+void Bus::HearUnit(const std::vector<std::uint8_t>& unit, Micros end) {
     std::size_t i = 0;
     while (i < unit.size()) {
         if (unit[i] != bus::kFrameStart || i + 1 >= unit.size()) {
@@ -112,6 +112,7 @@ void Bus::HearUnit(const std::vector<std::uint8_t>& unit, Micros end, const char
                 bus::Body b;
                 std::copy(body.begin(), body.begin() + 8, b.begin());
                 for (auto& d : devices_) {
+                    if (d->Kind().requestAddress != address) continue;
                     if (const auto answer = d->OnFrame(b, end)) {
                         const auto bytes =
                             EncodeBody(bus::kPhysIdTable[static_cast<std::size_t>(d->PhysId())],
@@ -127,7 +128,14 @@ void Bus::HearUnit(const std::vector<std::uint8_t>& unit, Micros end, const char
         }
         i = j;
     }
-    (void)who;
+}
+
+void Bus::HitByNoise(std::vector<std::uint8_t>& unit, Micros now) {
+    if (noise_.at <= 0 || (heardSinceRequest_ == 0 && unit.size() <= bus::kPollLength)) return;
+    if (++heardSinceRequest_ != noise_.at) return;
+    const auto at = static_cast<std::size_t>(noise_.byte);
+    unit[at < unit.size() ? at : 1] ^= 0x01;
+    Note(now, "noise   ", unit);
 }
 
 bool Bus::AnyInConfig() const {
@@ -177,8 +185,9 @@ void Bus::Write(const std::uint8_t* data, std::size_t n, Micros now) {
         std::size_t j = i + 1;
         while (j < n && data[j] != bus::kFrameStart) ++j;
         std::vector<std::uint8_t> unit(data + i, data + j);
+        if (unit.size() >= bus::kPollLength) HitByNoise(unit, now);
         const Micros end = Transmit(unit, now);  // the echo
-        HearUnit(unit, end, "program");
+        HearUnit(unit, end);
         i = j;
     }
 }

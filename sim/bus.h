@@ -22,6 +22,14 @@ enum class BusFault : std::uint8_t {
     kPortGone,  // the adapter vanishes: Present() is false from then on
 };
 
+// One write of the program hit by noise on the wire: byte `byte` of the `at`-th poll or request
+// frame, counted from the first request frame (1), arrives with its low bit flipped, at the
+// devices and in the echo alike.
+struct Noise {
+    int at = 0;    // 0: a clean wire
+    int byte = 1;  // 1: the address byte; 3 or 4: a request's data ID (a poll has byte 1 only)
+};
+
 struct Timing {
     // One byte of 10 bits at 57600 baud, in ns to keep long runs exact.
     std::int64_t byteNanos = 10'000'000'000 / 57600;
@@ -48,6 +56,10 @@ class Bus {
     // As a receiver that is bus master: polls its sensors in turn, from `now` on.
     void SetReceiverMode(bool on, Micros now = 0);
     void SetFault(BusFault fault, bool on, Micros now = 0);
+    void SetNoise(Noise noise) {
+        noise_ = noise;
+        heardSinceRequest_ = 0;
+    }
     const Timing& GetTiming() const { return timing_; }
     void SetTiming(const Timing& t) { timing_ = t; }
 
@@ -73,7 +85,8 @@ class Bus {
     void Advance(Micros now);
     bool AnyInConfig() const;
     Micros Transmit(const std::vector<std::uint8_t>& bytes, Micros start);
-    void HearUnit(const std::vector<std::uint8_t>& unit, Micros end, const char* who);
+    void HearUnit(const std::vector<std::uint8_t>& unit, Micros end);
+    void HitByNoise(std::vector<std::uint8_t>& unit, Micros now);
     void Poll(std::uint8_t address, Micros end, bool fromProgram);
     std::size_t Deliverable(Micros now) const;
     void Note(Micros when, const char* what, const std::vector<std::uint8_t>& bytes);
@@ -90,6 +103,8 @@ class Bus {
     bool gone_ = false;
     Micros nextGarbage_ = 0;
     std::uint32_t noiseState_ = 0x9E3779B9u;
+    Noise noise_;
+    int heardSinceRequest_ = 0;  // the program's polls and frames since its first request
     Log log_;
 };
 

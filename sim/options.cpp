@@ -136,6 +136,18 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 error = "receiver period must be 1..1000 ms: " + *v;
                 return std::nullopt;
             }
+        } else if (a == "--noise") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            const std::string_view text(*v);
+            const auto colon = text.find(':');
+            if (!ParseInt(text.substr(0, colon), o.noise.at) || o.noise.at < 1 ||
+                (colon != std::string_view::npos &&
+                 (!ParseInt(text.substr(colon + 1), o.noise.byte) || o.noise.byte < 1 ||
+                  o.noise.byte > 9))) {
+                error = "noise must be N[:BYTE], N from 1, BYTE 1..9: " + *v;
+                return std::nullopt;
+            }
         } else if (a == "--log") {
             const std::string* v = value();
             if (!v) return std::nullopt;
@@ -157,7 +169,7 @@ std::string HelpText() {
     std::string t =
         "usage: kestrova-sim --port COMn [--device KIND[@PHYSID[:APPID]]]... [--receiver]\n"
         "                    [--receiver-period MS] [--fault NAME[@PHYSID]]... [--latency MS]\n"
-        "                    [--log FILE]\n"
+        "                    [--noise N[:BYTE]] [--log FILE]\n"
         "Serves a simulated Q.Wire bus on a pseudo-terminal published as COMn until SIGINT or\n"
         "SIGTERM. Without --device: one air-speed sensor. --receiver: the simulator polls its\n"
         "sensors itself, as a receiver does, and the program only listens; the receiver is a KXV\n"
@@ -165,7 +177,11 @@ std::string HelpText() {
         "configures, and keeps quiet while a device is in configuration access; it polls a sensor\n"
         "every 10 ms, or every --receiver-period MS. --latency MS: the\n"
         "bytes of the bus reach the program only every MS ms, late and in chunks, as through a\n"
-        "USB adapter's latency timer (16 ms on an FTDI adapter by default).\n\nkinds (default "
+        "USB adapter's latency timer (16 ms on an FTDI adapter by default). --noise N[:BYTE]: one\n"
+        "write of the program is hit by noise on the wire: the Nth poll or frame, counted from its\n"
+        "first request frame (1), has the low bit of its byte BYTE flipped (1, the address, by\n"
+        "default; 3 or 4, a request's data ID), as the devices and the echo both receive it.\n"
+        "\nkinds (default "
         "physical ID):\n";
     for (const SensorKind& k : AllKinds()) {
         t += "  " + std::string(k.name) +
@@ -197,6 +213,7 @@ bool SetUpBus(Bus& bus, const Options& options, std::string& error) {
     timing.handOverPeriod = Micros{options.latencyMs} * 1000;
     timing.receiverPollPeriod = Micros{options.receiverPeriodMs} * 1000;
     bus.SetTiming(timing);
+    bus.SetNoise(options.noise);
     for (const FaultSpec& spec : options.faults) {
         const FaultName* f = FindFault(spec.name);
         if (f->busLevel && (spec.physId < 0 || f->bus != BusFault::kGarbage)) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "bus/protocol.h"
+
 namespace sim {
 
 // How a stream packs its quantities into the 32-bit telemetry value.
@@ -67,6 +69,8 @@ struct SensorKind {
     std::uint16_t configBase = 0;
     // Devices that answer read requests at once and know no configuration access.
     bool answersRequestsDirectly = false;
+    // Frame byte 1 of the requests the device listens to; others are not for it.
+    std::uint8_t requestAddress = bus::kSensorConfigAddress;
     // A write of this code with a nonzero value restores the factory values too.
     std::uint8_t factoryCode = 0;
     // Writes of this code are commands, recorded rather than stored.

@@ -130,6 +130,7 @@ std::vector<SensorKind> MakeKinds() {
                     {fuel::kParamOverTemp1Alarm, 200},
                     {fuel::kParamOverTemp2Alarm, 200}},
          .answersRequestsDirectly = true,
+         .requestAddress = bus::kFuelKitConfigAddress,
          .factoryCode = fuel::kParamFactorySettings});
 
     k.push_back(
@@ -222,6 +223,7 @@ std::vector<SensorKind> MakeKinds() {
                     {0x95, 128}, {0x96, 128}, {0x97, 128}, {0x99, 128}, {0x9C, 1},   {0xA8, 0},
                     {0xA9, 0},   {0xAA, 0}},
          .configBase = 0x0C30,
+         .requestAddress = bus::kStabilizerAddress,
          .commandCode = 0x9D,
          .maxAppId = 0});
     return k;

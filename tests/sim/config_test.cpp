@@ -205,12 +205,12 @@ TEST(Config, ReceiverHoldsItsParametersAndRecordsCalibrations) {
     w.Send({0x7E, 0xBA, 0x30, 0x30, 0x0C, 0x80, 0x00, 0x00, 0x00, 0x13});
     EXPECT_EQ(w.PollBody(26)[3], 0x80);
     for (int k = 0; k < 26; ++k) {
-        const bus::Body b = w.ReadParam(26, 0x0C30, codes[k]);
+        const bus::Body b = w.ReadParam(26, 0x0C30, codes[k], 0xBA);
         EXPECT_EQ(b[3], codes[k]);
         EXPECT_EQ(b[4], factory[k]) << "k " << k;
         w.Request(kWrite, 0x0C30, codes[k], 200 - k, 0xBA);
     }
-    for (int k = 0; k < 26; ++k) EXPECT_EQ(w.ReadParam(26, 0x0C30, codes[k])[4], 200 - k);
+    for (int k = 0; k < 26; ++k) EXPECT_EQ(w.ReadParam(26, 0x0C30, codes[k], 0xBA)[4], 200 - k);
 
     w.Send({0x7E, 0xBA, 0x31, 0x30, 0x0C, 0x9D, 0x00, 0x00, 0x00, 0xF4});
     w.Send({0x7E, 0xBA, 0x31, 0x30, 0x0C, 0x9D, 0x05, 0x00, 0x00, 0xEF});

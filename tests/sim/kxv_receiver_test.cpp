@@ -64,7 +64,7 @@ TEST(KxvReceiver, TheReceiverKeepsQuietWhileTheProgramConfiguresItsStabilizer) {
     w.Take();
     Bytes heard;
     for (int i = 0; i < 20; ++i) {
-        const bus::Body answer = w.ReadParam(26, 0x0C30, 0x86);
+        const bus::Body answer = w.ReadParam(26, 0x0C30, 0x86, 0xBA);
         EXPECT_EQ(answer[0], 0x32) << "every answer comes through undisturbed";
         EXPECT_EQ(answer[4], 80);
         w.now += 10'000;

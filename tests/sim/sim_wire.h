@@ -62,8 +62,9 @@ struct Wire {
     }
     bus::Body PollBody(int physId) { return BodyOf(Poll(physId)); }
     // Reads parameter `code` in configuration access: request, then a poll for the answer.
-    bus::Body ReadParam(int physId, std::uint16_t dataId, std::uint8_t code) {
-        Request(0x30, dataId, code);
+    bus::Body ReadParam(int physId, std::uint16_t dataId, std::uint8_t code,
+                        std::uint8_t address = 0x1C) {
+        Request(0x30, dataId, code, 0, address);
         return PollBody(physId);
     }
 };
