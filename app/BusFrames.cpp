@@ -50,7 +50,7 @@ namespace {
 bool TakeCurrentFrame(unsigned char* body, bool answersOnly) {
     bool flooded = false;
     for (const bus::WireEvent& e : CKestrovaDlg::ReadWire(&flooded)) {
-        if (!CKestrovaDlg::Wire().Current(e)) continue;
+        if (!CKestrovaDlg::Wire().Answers(e)) continue;
         if (answersOnly && e.body[0] != bus::kTypeAnswer) continue;
         std::copy(e.body.begin(), e.body.end(), body);
         return true;

@@ -10,7 +10,6 @@
 #include "app/global_pages.h"
 #include "bus/frame.h"
 #include "sensors/TelemetryTable.h"
-#include "sensors/telemetry_frames.h"
 
 namespace {
 
@@ -39,7 +38,7 @@ void CKestrovaDlg::ScanBusStep() {
 void CKestrovaDlg::DecodeScanReply() {
     for (const bus::WireEvent& e : ReadWire()) {
         // An answer heads with the echo of the poll it answers, so the ID is the poll's.
-        const int id = telemetry::PhysIdIndexOf(e.address);
+        const int id = bus::PhysIdIndexOf(e.address);
         if (e.kind != bus::WireEvent::Kind::kFrame || id < 0) continue;
         const std::uint32_t presence =
             telemetry::ApplyFrame(e.body, telemetry::GlobalPages(), telemetry::Decoder::kScan, id);

@@ -23,7 +23,6 @@
 #include "platform/ui_events.h"
 #include "platform/virtual_port.h"
 #include "resources/resources.h"
-#include "sensors/telemetry_frames.h"
 #include "support/adapter_scan.h"
 
 namespace {

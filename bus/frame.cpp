@@ -36,15 +36,42 @@ std::size_t EncodeFrame(std::span<std::uint8_t> frame,
     return n;
 }
 
-std::size_t Unstuff(std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < in.size() && n < out.size(); ++i) {
-        std::uint8_t b = in[i];
-        // Only 7D 5E and 7D 5D are pairs; a 0x7D before anything else is a byte of its own.
-        if (b == kEscape && i + 1 < in.size() && (in[i + 1] == 0x5E || in[i + 1] == 0x5D))
-            b = static_cast<std::uint8_t>(in[++i] ^ 0x20);
-        out[n++] = b;
+std::size_t Unstuffer::Take(std::uint8_t in, Out& out) {
+    if (!escaped_) {
+        escaped_ = in == kEscape;
+        out[0] = in;
+        return escaped_ ? 0 : 1;
     }
+    escaped_ = false;
+    if (in == 0x5E || in == 0x5D) {
+        out[0] = static_cast<std::uint8_t>(in ^ 0x20);
+        return 1;
+    }
+    out[0] = kEscape;
+    if (in == kEscape) {
+        escaped_ = true;
+        return 1;
+    }
+    out[1] = in;
+    return 2;
+}
+
+std::size_t Unstuffer::Flush(Out& out) {
+    if (!escaped_) return 0;
+    escaped_ = false;
+    out[0] = kEscape;
+    return 1;
+}
+
+std::size_t Unstuff(std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
+    Unstuffer unstuffer;
+    Unstuffer::Out done{};
+    std::size_t n = 0;
+    auto put = [&](std::size_t count) {
+        for (std::size_t i = 0; i < count && n < out.size(); ++i) out[n++] = done[i];
+    };
+    for (std::uint8_t b : in) put(unstuffer.Take(b, done));
+    put(unstuffer.Flush(done));
     return n;
 }
 

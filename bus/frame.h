@@ -20,6 +20,14 @@ inline constexpr std::array<std::uint8_t, 28> kPhysIdTable = {
 };
 inline constexpr int kPhysIdCount = static_cast<int>(kPhysIdTable.size());
 
+// The physical ID whose byte is `address`, or -1. Any two of the bytes differ in two bits at
+// least, so one bit changed on the wire never turns a poll into another ID's.
+inline constexpr int PhysIdIndexOf(std::uint8_t address) {
+    for (int i = 0; i < kPhysIdCount; ++i)
+        if (kPhysIdTable[static_cast<std::size_t>(i)] == address) return i;
+    return -1;
+}
+
 inline constexpr std::uint8_t kFrameStart = 0x7E;
 inline constexpr std::uint8_t kEscape = 0x7D;
 
@@ -48,8 +56,22 @@ std::uint8_t FrameChecksum(std::span<const std::uint8_t> frame);
 std::size_t EncodeFrame(std::span<std::uint8_t> frame,
                         std::span<std::uint8_t, kMaxEncodedLength> out);
 
-// Reverses the stuffing: 7D 5E -> 7E, 7D 5D -> 7D, anything else is copied. Writes at most
-// out.size() bytes and returns how many it wrote.
+// Reverses the stuffing one byte at a time, for bytes that arrive in pieces: 7D 5E -> 7E,
+// 7D 5D -> 7D; a 0x7D before anything else is a byte of its own.
+class Unstuffer {
+  public:
+    using Out = std::array<std::uint8_t, 2>;
+    // Takes the next byte and puts the bytes it completes (none, one, or a lone 0x7D and this
+    // byte) in `out`; returns how many.
+    std::size_t Take(std::uint8_t in, Out& out);
+    // The input ends here: a 0x7D still held is a byte of its own.
+    std::size_t Flush(Out& out);
+
+  private:
+    bool escaped_ = false;
+};
+
+// Unstuffs a whole span. Writes at most out.size() bytes and returns how many it wrote.
 std::size_t Unstuff(std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
 
 }  // namespace bus

@@ -5,7 +5,8 @@
 // reader keeps a frame that a read cut off for the next read, tells the echoes of what the
 // program wrote from the devices' frames, and places every frame after the echo it follows, so
 // an answer can be judged by where it stands on the wire: after the echo of our own request it
-// answers that request; before it, it belongs to an earlier one. It needs no port and no clock.
+// answers that request; after an earlier, different request, it answers that one. It needs no
+// port and no clock.
 
 #include <cstdint>
 #include <deque>
@@ -26,6 +27,9 @@ struct WireEvent {
     // kEcho: the number Sent gave. kFrame: the number of the last of ours whose echo came
     // before it, 0 when none has since the reader was cleared.
     std::uint32_t seq = 0;
+    // The question the last request echoed before it asked (see WireReader::Answers); 0 when
+    // none came since the reader was cleared.
+    std::uint32_t question = 0;
     // kFrame: the byte after its frame start; for an answer to a poll, the poll's own
     // physical-ID byte, which heads the answer on the wire.
     std::uint8_t address = 0;
@@ -52,54 +56,60 @@ class WireReader {
     // frames that come after it follow no echo (seq 0).
     void Clear();
 
-    // Whether what the wire carried after our `seq` is known: its echo came back, and after a
-    // poll's echo either a whole answer came or the next frame started. An item given up for
-    // lost, or forgotten by Clear, counts as settled with no answer.
+    // Whether what the wire carried after our `seq` is known: after a poll's echo, a whole
+    // answer or the next frame start; after a request's echo, the next frame. An item whose
+    // echo came back hit by noise, was given up for lost or forgotten by Clear counts as
+    // settled with nothing after it.
     bool Settled(std::uint32_t seq) const { return seq <= settled_; }
 
-    // The number of the latest request frame written, 0 when none since Clear.
-    std::uint32_t LastRequest() const { return lastRequest_; }
-
-    // A frame that answers what was asked last: it follows the echo of the latest request, or
-    // of a poll written after it. With no request since Clear, every frame does.
-    bool Current(const WireEvent& e) const {
-        return e.kind == WireEvent::Kind::kFrame && e.seq >= lastRequest_;
+    // The one rule for whether a frame answers what the program asked last: the last request
+    // whose echo came before it is the latest request written, or a byte-identical copy of it
+    // (a request sent again asks the same question). A frame after the echo of an earlier,
+    // different request answers that one; a frame before any request's echo, none. With no
+    // request since Clear, every frame counts (a bus the program only listens to).
+    bool Answers(const WireEvent& e) const {
+        return e.kind == WireEvent::Kind::kFrame &&
+               (latestQuestion_ == 0 || e.question == latestQuestion_);
     }
 
   private:
     struct Awaited {
         std::uint32_t seq;
+        std::uint32_t question;  // a request's; 0 for a poll
         bool poll;
         std::uint8_t address;
         Body body;  // a request's bytes 2..9, unstuffed
     };
-    // How the frame being read began.
-    enum class Head : std::uint8_t {
-        kNone,      // no frame start seen since the last finished frame
-        kOpen,      // a frame start, its address byte still to come
-        kPollEcho,  // the echo of our poll: what follows is its answer
-        kOther,     // our request's echo or a device's frame: told apart once whole
+    // A request as written, and the question it asks: the number of its first copy.
+    struct Question {
+        std::uint8_t address;
+        Body body;
+        std::uint32_t id;
     };
 
-    void Add(std::uint8_t value);
+    std::uint32_t QuestionOf(const Awaited& request);
     void StartFrame();
-    void AddressByte(std::uint8_t address);
-    void Whole();
+    void Add(std::uint8_t value);
+    void EndFrame();
+    bool HitOnTheWire(const Awaited& ours) const;
     void Settle(std::uint32_t seq);
     void Emit(WireEvent::Kind kind, std::uint32_t seq);
 
     std::deque<Awaited> awaited_;
+    std::deque<Question> questions_;
     std::vector<WireEvent> events_;
-    Head head_ = Head::kNone;
-    std::uint32_t pollSeq_ = 0;  // kPollEcho: whose echo heads the frame
+    bool inFrame_ = false;    // a frame start came, and its frame has not ended
+    bool addressed_ = false;  // and its address byte too
     std::uint8_t address_ = 0;
     Body body_{};
     std::size_t count_ = 0;  // body bytes of the frame being read
-    bool escaped_ = false;   // the last byte was 0x7D
+    Unstuffer unstuffer_;
     std::uint32_t next_ = 1;
     std::uint32_t lastEcho_ = 0;
+    std::uint32_t question_ = 0;        // asked by the last request whose echo came
+    std::uint32_t latestQuestion_ = 0;  // asked by the latest request written
+    std::uint32_t echoedRequest_ = 0;   // a request whose echo came, before the frame after it
     std::uint32_t settled_ = 0;
-    std::uint32_t lastRequest_ = 0;
 };
 
 }  // namespace bus

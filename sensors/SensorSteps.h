@@ -116,10 +116,6 @@ struct Machine {
     bool lastStepMustPass = false;
     // The Write and Default machines forget a half-seen answer pair on restart; Read keeps it.
     bool clearGotReplyOnRestart = true;
-    // Answers count only when they name the parameter of their request (the step's `param`).
-    // Where an answer stands on the wire already keeps out those to earlier requests; the data ID
-    // is never looked at, as devices answer under IDs of their own.
-    bool matchAnswers = false;
     BYTE address = bus::kSensorConfigAddress;  // frame byte 1 of its requests
     const char* closingMessage = nullptr;
     std::vector<Input> inputs;
@@ -129,16 +125,17 @@ struct Machine {
     int Limit() const { return static_cast<int>(steps.size()); }
 };
 
-// What a running machine keeps of the wire between its ticks: an answer counts for the step
-// whose poll (or request) it follows on the wire, whichever tick reads it, and the end of a step
-// that judges an answer waits until the wire has shown whether one came.
+// What a running machine keeps of the wire between its ticks: a frame counts for the step whose
+// poll it follows on the wire, whichever tick reads it, and the end of a step that judges an
+// answer waits until the wire has shown whether one came. Whether a frame answers the request
+// at all is the reader's one rule (bus::WireReader::Answers).
 struct WireTrack {
     struct Poll {
         std::uint32_t seq;  // the number the reader of the wire gave the poll
         int step;
     };
     std::vector<Poll> polls;    // of this run, still open to their answers
-    std::uint32_t request = 0;  // the run's latest request
+    std::uint32_t request = 0;  // the run's latest request, whose answer a Response waits for
     std::uint32_t pairFirst = 0;
     int waitingStep = -1;  // a step whose end waits for the wire, or -1
     int waitedTicks = 0;

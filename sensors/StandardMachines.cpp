@@ -27,18 +27,9 @@ void AppendLeaves(std::vector<Step>& s, int streams) {
     for (int i = 0; i < streams; ++i) s.push_back(Leave(i));
 }
 
-// The two polls just appended answer the request on `stream` for `param`.
-void NamePairRequest(std::vector<Step>& s, int stream, BYTE param) {
-    for (auto it = s.end() - 2; it != s.end(); ++it) {
-        it->stream = static_cast<std::uint8_t>(stream);
-        it->param = param;
-    }
-}
-
 void AppendShown(std::vector<Step>& s, const ShownParam& p) {
     s.push_back(ReadParam(p.param, p.stream));
     AppendPairShowing(s, p.show, p.id);
-    NamePairRequest(s, p.stream, p.param);
 }
 
 // Write, read back, and the answer pair against the value written.
@@ -47,7 +38,6 @@ void AppendWritten(std::vector<Step>& s, BYTE param, int stream, int input,
     s.push_back(WriteParam(param, In(input), stream, assign));
     s.push_back(ReadParam(param, stream));
     AppendPairAgainst(s, In(input));
-    NamePairRequest(s, stream, param);
 }
 
 Machine MakeRead(const StandardPage& page) {
@@ -59,7 +49,6 @@ Machine MakeRead(const StandardPage& page) {
               .counter = &CSensorPage::m_nReadStep,
               .progressFactor = page.readFactor,
               .clearGotReplyOnRestart = false,
-              .matchAnswers = true,
               .closingMessage = messages::kSuccessfulOperation};
     auto& s = m.steps;
     AppendEnters(s, page.streams, page.readPolls);
@@ -78,7 +67,6 @@ Machine MakeWrite(const StandardPage& page) {
               .operation = sensor_operation::kReadWrite,
               .counter = &CSensorPage::m_nDefaultStep,
               .progressFactor = page.writeFactor,
-              .matchAnswers = true,
               .closingMessage = messages::kSuccessfulOperation,
               .inputs = {IdInput(sensor_ids::kAppIdEdit, 15),
                          IdInput(sensor_ids::kPhysIdEdit, page.physIdMax)}};
@@ -103,14 +91,12 @@ Machine MakeDefault(const StandardPage& page) {
               .progressMs = kDefaultProgressMs,
               .operation = sensor_operation::kDefault,
               .counter = &CSensorPage::m_nDefaultStep,
-              .progressFactor = page.defaultFactor,
-              .matchAnswers = true};
+              .progressFactor = page.defaultFactor};
     auto& s = m.steps;
     AppendEnters(s, page.streams, page.defaultPolls);
     s.push_back(WriteParam(kParamRestoreDefaults, Const(0), page.defaultStream));
     s.push_back(ReadParam(kParamRestoreDefaults, page.defaultStream));
     AppendPairAgainst(s, Const(0));
-    NamePairRequest(s, page.defaultStream, kParamRestoreDefaults);
     AppendLeaves(s, page.streams);
     return m;
 }

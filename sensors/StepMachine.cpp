@@ -57,8 +57,9 @@ std::uint32_t SendPoll(CSensorPage& page, SensorBus& bus, int stepIndex) {
     unsigned char poll[kPollLength] = {kFrameStart, kPhysIdTable[static_cast<std::size_t>(index)]};
     const std::uint32_t seq = bus.Send(poll, static_cast<int>(kPollLength));
     std::vector<WireTrack::Poll>& polls = page.m_wire.polls;
-    // A run never has this many polls open; a machine that loops without restarting would.
-    if (polls.size() >= 64) polls.erase(polls.begin());
+    // A poll whose echo the reader no longer awaits gets no answer; a machine that loops
+    // without restarting would otherwise keep them all.
+    if (polls.size() >= bus::WireReader::kMaxAwaited) polls.erase(polls.begin());
     polls.push_back({seq, stepIndex});
     return seq;
 }
@@ -68,15 +69,10 @@ void Store(CSensorPage& page, Assign assign, int value) {
     if (assign == Assign::PhysIdIndex) page.m_nPhysIdIndex = value;
 }
 
-// An answer frame, and with matchAnswers one about the step's own parameter.
-bool IsAnswerTo(const Machine& machine, const Step& step, const BYTE* body) {
-    return body[0] == kTypeAnswer && (!machine.matchAnswers || body[3] == step.param);
-}
-
-// True when the answer in `body` passes the step's check (showing it where the step shows).
-bool AnswerPasses(CSensorPage& page, const Machine& machine, const Step& step, const BYTE* body,
-                  int expected) {
-    if (!IsAnswerTo(machine, step, body)) return false;
+// True when the answer in `body` passes the step's check (showing it where the step shows). Its
+// data ID and parameter code are not looked at: where it stands on the wire makes it ours.
+bool AnswerPasses(CSensorPage& page, const Step& step, const BYTE* body, int expected) {
+    if (body[0] != kTypeAnswer) return false;
     if (step.check == Check::Show) {
         if (step.show) step.show(page, step.showId, body);
         return true;
@@ -87,19 +83,21 @@ bool AnswerPasses(CSensorPage& page, const Machine& machine, const Step& step, c
 // What one read brought for the running machine.
 struct Heard {
     bool telemetry = false;           // a telemetry answer to one of the run's polls
-    std::optional<bus::Body> answer;  // the first frame after the echo of the run's request
+    std::optional<bus::Body> answer;  // the first answer frame to the run's latest request
 };
 
-// Gives every frame of the read to the step whose poll it answers. Frames that follow no poll
-// of this run's (the scan's, an earlier run's, those before the echo of an earlier request) are
-// not the machine's.
+// Gives every frame of the read to the step whose poll it follows. Frames that follow no poll
+// of this run's (the scan's, an earlier run's) are not the machine's; of an answer pair's, only
+// those that answer the request before the pair count.
 Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, const TickInputs& in) {
     Heard heard;
     const WireTrack& w = page.m_wire;
+    const bus::WireReader& wire = bus.Wire();
     for (const bus::WireEvent& e : bus.Read()) {
         if (e.kind != bus::WireEvent::Kind::kFrame) continue;
         const BYTE* body = e.body.data();
-        if (!heard.answer && w.request != 0 && e.seq == w.request) heard.answer = e.body;
+        const bool answers = wire.Answers(e);
+        if (!heard.answer && answers && body[0] == kTypeAnswer) heard.answer = e.body;
         const auto poll = std::find_if(w.polls.begin(), w.polls.end(),
                                        [&](const WireTrack::Poll& p) { return p.seq == e.seq; });
         if (poll == w.polls.end()) continue;
@@ -111,7 +109,7 @@ Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, con
                 break;
             case StepKind::PairFirst:
             case StepKind::PairSecond:
-                if (AnswerPasses(page, machine, step, body, ValueOf(step.value, in)))
+                if (answers && AnswerPasses(page, step, body, ValueOf(step.value, in)))
                     page.m_bGotReply = 1;
                 break;
             case StepKind::TelemetryPoll:
@@ -151,7 +149,7 @@ bool EndJudgingStep(CSensorPage& page, const Machine& machine, SensorBus& bus, c
         return true;
     }
     if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
-    if (heard.answer && AnswerPasses(page, machine, step, heard.answer->data(), expected))
+    if (heard.answer && AnswerPasses(page, step, heard.answer->data(), expected))
         Store(page, step.assign, expected);
     else
         page.m_bRestart = 1;

@@ -8,7 +8,6 @@
 #include <span>
 
 #include "bus/frame.h"
-#include "sensors/telemetry_frames.h"
 
 class CSensorPage;
 class CSensor_AirSpeedDlg;

@@ -62,22 +62,14 @@ Machine Base(UINT timer, UINT periodMs, UINT timeoutMs, UINT progressMs, int ope
                    .counter = counter,
                    .progressFactor = factor,
                    .retryBack = retryBack,
-                   .matchAnswers = true,
                    .address = bus::kFuelKitConfigAddress,
                    .closingMessage = messages::kSuccessfulOperation};
-}
-
-// The answer to a read of `param`: an answer that names another parameter is a late one to an
-// earlier request and does not count.
-Step AnswerTo(BYTE param, Step response) {
-    response.param = param;
-    return response;
 }
 
 // A read request and, on the next tick, its answer shown in control `id`.
 void AppendShown(Machine& m, BYTE param, ShowFn show, int id) {
     m.steps.push_back(ReadParam(param));
-    m.steps.push_back(AnswerTo(param, ResponseShowing(show, id)));
+    m.steps.push_back(ResponseShowing(show, id));
 }
 
 // A write of `width` bytes, its read request, and the answer compared on `answerWidth` bytes
@@ -88,7 +80,7 @@ void AppendWritten(Machine& m, BYTE param, int input, int width, int answerWidth
     write.width = static_cast<std::uint8_t>(width);
     m.steps.push_back(write);
     m.steps.push_back(ReadParam(param));
-    m.steps.push_back(AnswerTo(param, ResponseAgainst(In(input), answerWidth, assign)));
+    m.steps.push_back(ResponseAgainst(In(input), answerWidth, assign));
 }
 
 Machine MakeRead() {
@@ -173,7 +165,7 @@ Machine MakeReset(UINT timer, BYTE param, int answer, int answerWidth) {
         Base(timer, kDefaultPeriodMs, kDefaultTimeoutMs, kDefaultProgressMs,
              sensor_operation::kDefault, &CSensorPage::m_nDefaultStep, kResetFactor, kBackToWrite);
     m.steps = {WriteParam(param, Const(0)), ReadParam(param),
-               AnswerTo(param, ResponseAgainst(Const(answer), answerWidth)), Idle()};
+               ResponseAgainst(Const(answer), answerWidth), Idle()};
     return m;
 }
 

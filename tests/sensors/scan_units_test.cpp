@@ -9,7 +9,6 @@
 
 #include "bus/frame.h"
 #include "bus/wire_reader.h"
-#include "sensors/telemetry_frames.h"
 
 namespace {
 
@@ -68,7 +67,7 @@ std::vector<Credit> Take(std::initializer_list<Bytes> reads) {
     std::vector<Credit> credits;
     for (const Bytes& raw : reads)
         for (const bus::WireEvent& e : wire.Take(raw))
-            if (const int id = telemetry::PhysIdIndexOf(e.address);
+            if (const int id = bus::PhysIdIndexOf(e.address);
                 e.kind == bus::WireEvent::Kind::kFrame && id >= 0)
                 credits.push_back({id, static_cast<std::uint16_t>(e.body[1] | e.body[2] << 8)});
     return credits;

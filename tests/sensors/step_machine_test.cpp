@@ -116,19 +116,20 @@ TEST_F(StepMachineTest, TelemetryInAStreamPollStartsAgainFromTheEnterFrame) {
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
 }
 
-TEST_F(StepMachineTest, AnAnswerLeftFromTheFirmwareReadIsNeverShownAsTheDataRate) {
-    // The first poll of a pair reads what came before its request: here the firmware answer,
-    // which a sensor that ignores the rate read keeps repeating. It must not pass for the rate.
+TEST_F(StepMachineTest, AnAnswerIsTheRequestsWhateverParameterItNames) {
+    // Where an answer stands makes it the answer: after the echo of the rate's request and of
+    // its poll, it is the rate, though this sensor writes the firmware's code into every answer.
     line->answer = [](const WrittenFrame& f, const std::vector<WrittenFrame>& before) {
         const SincePoll since = LastRequest(f, before);
         if (!f.poll || since.request.type != 0x30) return std::optional<Body>();
-        return std::optional<Body>(Body{0x32, 0x03, 0x0A, 0x0C, 0x12, 0, 0, 0});
+        const BYTE value = since.request.param == 0x22 ? 3 : 0x12;
+        return std::optional<Body>(Body{0x32, 0x03, 0x0A, 0x0C, value, 0, 0, 0});
     };
     page.OnBnClickedRead();
-    AdvanceMs(4000);
+    AdvanceMs(400);
     EXPECT_STREQ(Text(page, kFirmwareEdit), "1.2");
-    EXPECT_STREQ(Text(page, kDataRateEdit), "") << "the firmware byte is not a rate";
-    EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{"Operation failed！"});
+    EXPECT_STREQ(Text(page, kDataRateEdit), "300");
+    EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
 }
 
 TEST_F(StepMachineTest, AHalfSeenPairLeftByATimeOutDoesNotConfirmTheNextWrite) {

@@ -14,7 +14,6 @@
 
 #include "bus/wire_reader.h"
 #include "platform/virtual_port.h"
-#include "sensors/telemetry_frames.h"
 #include "sim/bus.h"
 #include "sim/sensor_kind.h"
 #include "support/sim_virtual_line.h"
@@ -52,7 +51,7 @@ class ReadRecorder : public platform::VirtualLine {
     void Write(const std::uint8_t* data, std::size_t n, platform::Micros now) override {
         if (n == 2) {
             previousPoll_ = lastPoll_;
-            lastPoll_ = telemetry::PhysIdIndexOf(data[1]);
+            lastPoll_ = bus::PhysIdIndexOf(data[1]);
         }
         inner_->Write(data, n, now);
     }
@@ -115,7 +114,7 @@ inline void CountByWireReader(const std::vector<ReadRecorder::Taken>& reads, Tal
     for (const auto& read : reads)
         for (const bus::WireEvent& e : wire.Take(read.bytes))
             if (e.kind == bus::WireEvent::Kind::kFrame)
-                tally.Count(e.body, telemetry::PhysIdIndexOf(e.address));
+                tally.Count(e.body, bus::PhysIdIndexOf(e.address));
 }
 
 }  // namespace kestrova::test
