@@ -20,6 +20,7 @@ std::uint32_t WireReader::Sent(std::span<const std::uint8_t> written) {
     awaited_.push_back(a);
     if (awaited_.size() > kMaxAwaited) {
         Settle(awaited_.front().seq);
+        Lose(awaited_.begin(), awaited_.begin() + 1);
         awaited_.pop_front();
     }
     return a.seq;
@@ -38,6 +39,7 @@ std::uint32_t WireReader::QuestionOf(const Awaited& request) {
 void WireReader::Clear() {
     awaited_.clear();
     questions_.clear();
+    lost_.clear();
     inFrame_ = false;
     lastEcho_ = 0;
     question_ = 0;
@@ -48,6 +50,19 @@ void WireReader::Clear() {
 
 void WireReader::Settle(std::uint32_t seq) {
     settled_ = std::max(settled_, seq);
+}
+
+void WireReader::Lose(std::deque<Awaited>::const_iterator from,
+                      std::deque<Awaited>::const_iterator to) {
+    for (auto it = from; it != to; ++it) lost_.push_back(it->seq);
+    while (lost_.size() > kMaxAwaited) lost_.pop_front();
+}
+
+Echo WireReader::EchoOf(std::uint32_t seq) const {
+    const auto is = [seq](std::uint32_t s) { return s == seq; };
+    if (std::any_of(awaited_.begin(), awaited_.end(), [&](const Awaited& a) { return is(a.seq); }))
+        return Echo::kAwaited;
+    return std::any_of(lost_.begin(), lost_.end(), is) ? Echo::kLost : Echo::kAsWritten;
 }
 
 void WireReader::Emit(WireEvent::Kind kind, std::uint32_t seq) {
@@ -126,12 +141,14 @@ void WireReader::EndFrame() {
         question_ = request->question;
         echoedRequest_ = lastEcho_;
         Settle(lastEcho_ - 1);
+        Lose(awaited_.begin(), request);
         awaited_.erase(awaited_.begin(), request + 1);
         Emit(WireEvent::Kind::kEcho, lastEcho_);
         return;
     }
     if (!awaited_.empty() && HitOnTheWire(awaited_.front())) {
         Settle(awaited_.front().seq);
+        Lose(awaited_.begin(), awaited_.begin() + 1);
         awaited_.pop_front();
         return;
     }

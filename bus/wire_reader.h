@@ -36,6 +36,13 @@ struct WireEvent {
     Body body{};
 };
 
+// What came back of one of our writes.
+enum class Echo : std::uint8_t {
+    kAwaited,    // nothing yet
+    kAsWritten,  // the devices heard it as the program wrote it
+    kLost,       // hit by noise, or lost: the devices did not hear it as written
+};
+
 class WireReader {
   public:
     // What the program writes is remembered this far back; an echo that never comes (a byte
@@ -61,6 +68,10 @@ class WireReader {
     // echo came back hit by noise, was given up for lost or forgotten by Clear counts as
     // settled with nothing after it.
     bool Settled(std::uint32_t seq) const { return seq <= settled_; }
+
+    // Whether our `seq` came back as written. One forgotten by Clear or written before it
+    // counts as written.
+    Echo EchoOf(std::uint32_t seq) const;
 
     // The one rule for whether a frame answers what the program asked last: the last request
     // whose echo came before it is the latest request written, or a byte-identical copy of it
@@ -93,10 +104,12 @@ class WireReader {
     void EndFrame();
     bool HitOnTheWire(const Awaited& ours) const;
     void Settle(std::uint32_t seq);
+    void Lose(std::deque<Awaited>::const_iterator from, std::deque<Awaited>::const_iterator to);
     void Emit(WireEvent::Kind kind, std::uint32_t seq);
 
     std::deque<Awaited> awaited_;
     std::deque<Question> questions_;
+    std::deque<std::uint32_t> lost_;  // the latest writes whose echo came back hit or never
     std::vector<WireEvent> events_;
     bool inFrame_ = false;    // a frame start came, and its frame has not ended
     bool addressed_ = false;  // and its address byte too

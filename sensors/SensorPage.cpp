@@ -341,6 +341,7 @@ void CSensorPage::FinishOperation() {
     m_runningMachine = nullptr;
     m_nReadStep = 0;
     m_nDefaultStep = 0;
+    sensor_steps::ConfirmLeaves(*this, Bus());
     m_wire.Forget();
     if (failed) AfxMessageBox(messages::kOperationFailed);
 }

@@ -4,10 +4,12 @@
 // restart). Pages describe their machines with these tables; the engine in StepMachine.cpp
 // runs any of them.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "bus/frame.h"
 #include "bus/protocol.h"
 #include "platform/win_types.h"
 #include "sensors/SensorTimers.h"
@@ -126,16 +128,19 @@ struct Machine {
 };
 
 // What a running machine keeps of the wire between its ticks: a frame counts for the step whose
-// poll it follows on the wire, whichever tick reads it, and the end of a step that judges an
-// answer waits until the wire has shown whether one came. Whether a frame answers the request
-// at all is the reader's one rule (bus::WireReader::Answers).
+// poll it follows on the wire, whichever tick reads it; a request the devices did not hear as
+// written (its echo came back hit by noise) is sent again; and the end of a step that judges
+// what came waits until the wire has shown it. Whether a frame answers the request at all is
+// the reader's one rule (bus::WireReader::Answers).
 struct WireTrack {
-    struct Poll {
-        std::uint32_t seq;  // the number the reader of the wire gave the poll
+    struct Sent {
+        std::uint32_t seq;  // the number the reader of the wire gave it
         int step;
+        std::array<unsigned char, bus::kFrameLength> frame;  // a request's, before stuffing
     };
-    std::vector<Poll> polls;    // of this run, still open to their answers
-    std::uint32_t request = 0;  // the run's latest request, whose answer a Response waits for
+    std::vector<Sent> polls;     // of this run, still open to their answers
+    std::vector<Sent> requests;  // of this run, not yet known to have been heard as written
+    std::uint32_t request = 0;   // the run's latest request, whose answer a Response waits for
     std::uint32_t pairFirst = 0;
     int waitingStep = -1;  // a step whose end waits for the wire, or -1
     int waitedTicks = 0;

@@ -29,8 +29,15 @@ int AnswerWidthOf(const Step& step) {
 // this was lost on the wire, and the step is judged on what came.
 constexpr int kLongestEchoWaitMs = 256;
 
+// Keeps `sent` in `list`, of at most as many as the reader remembers: the echo of one older than
+// those is no longer awaited.
+void Keep(std::vector<WireTrack::Sent>& list, WireTrack::Sent sent) {
+    if (list.size() >= bus::WireReader::kMaxAwaited) list.erase(list.begin());
+    list.push_back(sent);
+}
+
 void SendRequest(CSensorPage& page, const Machine& machine, SensorBus& bus, BYTE type,
-                 const Step& step, int value) {
+                 const Step& step, int value, int stepIndex) {
     WORD dataId = StreamDataId(page, step.stream);
     // Value bytes beyond the step's width stay 0.
     unsigned v = static_cast<unsigned>(value);
@@ -45,7 +52,10 @@ void SendRequest(CSensorPage& page, const Machine& machine, SensorBus& bus, BYTE
                                          static_cast<unsigned char>((v >> 8) & 0xFF),
                                          static_cast<unsigned char>((v >> 16) & 0xFF),
                                          0};
-    page.m_wire.request = bus.Send(frame, static_cast<int>(kFrameLength));
+    WireTrack::Sent sent{0, stepIndex};
+    std::copy(std::begin(frame), std::end(frame), sent.frame.begin());
+    sent.seq = page.m_wire.request = bus.Send(frame, static_cast<int>(kFrameLength));
+    Keep(page.m_wire.requests, sent);
 }
 
 // The poll of the page's sensor; its answer counts for `stepIndex` whenever it is read.
@@ -56,11 +66,7 @@ std::uint32_t SendPoll(CSensorPage& page, SensorBus& bus, int stepIndex) {
     if (index < 0 || index >= kPhysIdCount) index = 0;
     unsigned char poll[kPollLength] = {kFrameStart, kPhysIdTable[static_cast<std::size_t>(index)]};
     const std::uint32_t seq = bus.Send(poll, static_cast<int>(kPollLength));
-    std::vector<WireTrack::Poll>& polls = page.m_wire.polls;
-    // A poll whose echo the reader no longer awaits gets no answer; a machine that loops
-    // without restarting would otherwise keep them all.
-    if (polls.size() >= bus::WireReader::kMaxAwaited) polls.erase(polls.begin());
-    polls.push_back({seq, stepIndex});
+    Keep(page.m_wire.polls, {seq, stepIndex, {}});
     return seq;
 }
 
@@ -99,7 +105,7 @@ Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, con
         const bool answers = wire.Answers(e);
         if (!heard.answer && answers && body[0] == kTypeAnswer) heard.answer = e.body;
         const auto poll = std::find_if(w.polls.begin(), w.polls.end(),
-                                       [&](const WireTrack::Poll& p) { return p.seq == e.seq; });
+                                       [&](const WireTrack::Sent& p) { return p.seq == e.seq; });
         if (poll == w.polls.end()) continue;
         const Step& step = machine.steps[static_cast<std::size_t>(poll->step)];
         switch (step.kind) {
@@ -133,6 +139,29 @@ bool WireKnown(CSensorPage& page, const Machine& machine, SensorBus& bus, std::u
     return bus.Wire().Settled(seq) || w.waitedTicks++ >= longest;
 }
 
+// A request of this run that the devices did not hear as written (its echo came back hit by
+// noise) is sent again, and the run goes on from its step: all the steps after it went out on
+// the wrong footing. True when the run went back.
+bool BackToUnheard(CSensorPage& page, const Machine& machine, SensorBus& bus) {
+    WireTrack& w = page.m_wire;
+    std::erase_if(w.requests, [&](const WireTrack::Sent& r) {
+        return bus.Wire().EchoOf(r.seq) == bus::Echo::kAsWritten;
+    });
+    const auto lost = std::find_if(w.requests.begin(), w.requests.end(), [&](const auto& r) {
+        return bus.Wire().EchoOf(r.seq) == bus::Echo::kLost;
+    });
+    if (lost == w.requests.end()) return false;
+    page.*machine.counter = lost->step;
+    const std::uint32_t from = lost->seq;
+    std::erase_if(w.polls, [&](const WireTrack::Sent& p) { return p.seq > from; });
+    w.requests.erase(lost, w.requests.end());
+    w.waitingStep = -1;
+    w.waitedTicks = 0;
+    page.m_bGotReply = 0;
+    page.m_bRestart = 0;
+    return true;
+}
+
 // The end of a step that judges what the wire brought after its poll or request: false while
 // that is not known yet. An answer pair restarts when neither poll got a passing answer, and its
 // polls are closed, so an answer to them still on its way counts for nothing. A Response takes
@@ -145,7 +174,7 @@ bool EndJudgingStep(CSensorPage& page, const Machine& machine, SensorBus& bus, c
         if (!WireKnown(page, machine, bus, w.pairFirst)) return false;
         if (!page.m_bGotReply) page.m_bRestart = 1;
         page.m_bGotReply = 0;
-        std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq >= w.pairFirst; });
+        std::erase_if(w.polls, [&](const WireTrack::Sent& p) { return p.seq >= w.pairFirst; });
         return true;
     }
     if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
@@ -164,17 +193,17 @@ bool RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, int inde
     const int value = ValueOf(step.value, in);
     switch (step.kind) {
         case StepKind::Enter:
-            SendRequest(page, machine, bus, kTypeEnter, step, 0);
+            SendRequest(page, machine, bus, kTypeEnter, step, 0, index);
             return true;
         case StepKind::Leave:
-            SendRequest(page, machine, bus, kTypeLeave, step, 0);
+            SendRequest(page, machine, bus, kTypeLeave, step, 0, index);
             return true;
         case StepKind::Read:
-            SendRequest(page, machine, bus, kTypeRead, step, 0);
+            SendRequest(page, machine, bus, kTypeRead, step, 0, index);
             return true;
         case StepKind::Write:
             // The request still carries the IDs the page held before this step.
-            SendRequest(page, machine, bus, kTypeWrite, step, value);
+            SendRequest(page, machine, bus, kTypeWrite, step, value, index);
             Store(page, step.assign, value);
             return true;
         case StepKind::StreamPoll:
@@ -225,6 +254,13 @@ bool GoOnWaiting(CSensorPage& page, const Machine& machine, SensorBus& bus, cons
 }
 
 }  // namespace
+
+void ConfirmLeaves(CSensorPage& page, SensorBus& bus) {
+    bus.Read();
+    for (WireTrack::Sent& r : page.m_wire.requests)
+        if (r.frame[2] == kTypeLeave && bus.Wire().EchoOf(r.seq) == bus::Echo::kLost)
+            bus.Send(r.frame.data(), static_cast<int>(kFrameLength));
+}
 
 WORD StreamDataId(const CSensorPage& page, int stream) {
     auto bases = page.StreamBases();
@@ -302,13 +338,15 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
         w.Forget();
         return {Outcome::State::Abandoned, messages::kSelectCorrectParameters};
     }
+    bool done = true;
     if (w.waitingStep >= 0) {
-        if (!GoOnWaiting(page, machine, bus, in)) return {};
-    } else if (step >= 0 && step < machine.Limit() && !RunStep(page, machine, bus, step, in)) {
+        done = GoOnWaiting(page, machine, bus, in);
+    } else if (step >= 0 && step < machine.Limit()) {
+        done = RunStep(page, machine, bus, step, in);
         // While the echo it judges by has not come back, nothing is known about the wire yet.
-        w.waitingStep = step;
-        return {};
+        if (!done) w.waitingStep = step;
     }
+    if (BackToUnheard(page, machine, bus) || !done) return {};
 
     Outcome outcome;
     step += 1;
@@ -316,9 +354,9 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     const bool lastStepFailed =
         machine.lastStepMustPass && page.m_bRestart == 1 && step >= machine.Limit();
     if (step >= machine.Limit() && !lastStepFailed) {
+        // What the run wrote stays known until the operation's end confirms its leave frames.
         step = 0;
         page.m_bRestart = 0;
-        w.Forget();
         outcome = {Outcome::State::Completed, machine.closingMessage};
     }
     if (page.m_bRestart == 1) {

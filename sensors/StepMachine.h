@@ -12,6 +12,11 @@ namespace sensor_steps {
 Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& inputs,
                 SensorBus& bus);
 
+// At the end of an operation: the leave frames of its last run that the devices did not hear
+// as written (their echo came back hit by noise) are sent once more, so no device is left in
+// configuration access, where it sends no telemetry.
+void ConfirmLeaves(CSensorPage& page, SensorBus& bus);
+
 // The data ID of stream `stream` of the page for its current application ID.
 WORD StreamDataId(const CSensorPage& page, int stream);
 
