@@ -36,6 +36,11 @@ struct WireEvent {
     Body body{};
 };
 
+// How long an echo may take to come back: an adapter holds bytes back for at most its latency
+// timer (255 ms at the most on common USB adapters). An echo later than this was lost on the
+// wire, and a sequence that waits for one goes on without it.
+inline constexpr int kLongestEchoWaitMs = 256;
+
 // What came back of one of our writes.
 enum class Echo : std::uint8_t {
     kAwaited,    // nothing yet

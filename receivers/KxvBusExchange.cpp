@@ -37,7 +37,7 @@ const Parameter* AnsweredParameter(const BYTE* body) {
 
 }  // namespace
 
-void CReceiver_KXVDlg::SendRequest(BYTE type, BYTE code, BYTE value) {
+void CReceiver_KXVDlg::SendRequest(BYTE type, BYTE code, BYTE value, int step) {
     unsigned char frame[bus::kFrameLength] = {bus::kFrameStart,
                                               bus::kStabilizerAddress,
                                               type,
@@ -48,9 +48,26 @@ void CReceiver_KXVDlg::SendRequest(BYTE type, BYTE code, BYTE value) {
                                               0,
                                               0,
                                               0};
-    CKestrovaDlg::SendBusFrame(frame, static_cast<int>(bus::kFrameLength));
+    const std::uint32_t seq = CKestrovaDlg::WriteBus(frame, static_cast<int>(bus::kFrameLength));
+    if (step >= 0) {
+        bus::SentRequests::Request sent{seq, step, {}};
+        std::copy(std::begin(frame), std::end(frame), sent.frame.begin());
+        m_sent.Add(sent);
+    }
     if (type == bus::kTypeEnter) m_configurationEntered = true;
     if (type == bus::kTypeLeave) m_configurationEntered = false;
+}
+
+std::optional<int> CReceiver_KXVDlg::UnheardStep() {
+    const auto lost = m_sent.TakeFirstLost(CKestrovaDlg::Wire());
+    if (!lost) return std::nullopt;
+    m_nRetryTicks = 0;
+    return lost->step;
+}
+
+bool CReceiver_KXVDlg::EchoesToCome(UINT periodMs) {
+    return m_sent.AnyAwaited(CKestrovaDlg::Wire()) &&
+           m_nEchoWaitTicks++ < bus::kLongestEchoWaitMs / static_cast<int>(periodMs);
 }
 
 void CReceiver_KXVDlg::SendPoll() {
@@ -65,6 +82,7 @@ void CReceiver_KXVDlg::EndEverything() {
     // is gone cannot carry the leave frame, and then there is nothing more to do.
     if (m_configurationEntered && g_serialPort.IsOpen()) SendRequest(bus::kTypeLeave, 0, 0);
     m_configurationEntered = false;
+    m_sent.Clear();
     if (m_progress.m_hWnd) m_progress.ShowWindow(SW_HIDE);
     m_nProgress = 0;
     m_sequenceRunning = false;
@@ -122,13 +140,15 @@ void CReceiver_KXVDlg::OnBnClickedDefault() {
 }
 
 void CReceiver_KXVDlg::RunReadSequence() {
+    if (const auto back = UnheardStep()) m_nReadStep = static_cast<UINT>(*back);
     const UINT step = m_nReadStep;
     if (step == 0) {
-        SendRequest(bus::kTypeEnter, 0, 0);
+        SendRequest(bus::kTypeEnter, 0, 0, static_cast<int>(step));
     } else if (step < kReadFirstParameterStep) {
         SendPoll();
     } else if (step < kReadLastStep && (step - kReadFirstParameterStep) % 2 == 0) {
-        SendRequest(bus::kTypeRead, Code(static_cast<int>(step - kReadFirstParameterStep) / 2), 0);
+        SendRequest(bus::kTypeRead, Code(static_cast<int>(step - kReadFirstParameterStep) / 2), 0,
+                    static_cast<int>(step));
     } else if (step < kReadLastStep) {
         const UINT k = (step - kReadFirstParameterStep) / 2;
         SendPoll();
@@ -140,15 +160,20 @@ void CReceiver_KXVDlg::RunReadSequence() {
             m_nRetryTicks = 0;
         }
         return;
-    } else {
+    } else if (step == kReadLastStep) {
         for (int k = 0; k < kParameterCount; ++k)
             HeldValue(k) = m_readValues[static_cast<std::size_t>(k)];
         ExchangeSubPages(1);
         m_known.set();
-        SendRequest(bus::kTypeLeave, 0, 0);
+        SendRequest(bus::kTypeLeave, 0, 0, static_cast<int>(step));
+        m_nEchoWaitTicks = 0;
+    } else {
+        // A receiver that did not hear the leave frame would stay in configuration access.
+        if (EchoesToCome(timers::kReadSequenceMs)) return;
         KillTimer(timers::kReadSequence);
         KillTimer(timers::kReadReply);
         m_sequenceRunning = false;
+        m_sent.Clear();
         return;
     }
     m_nReadStep += 1;
@@ -165,9 +190,10 @@ void CReceiver_KXVDlg::ParseReadReply() {
 }
 
 void CReceiver_KXVDlg::RunWriteSequence() {
+    if (const auto back = UnheardStep()) m_nWriteStep = static_cast<UINT>(*back);
     const UINT step = m_nWriteStep;
     if (step == 0) {
-        SendRequest(bus::kTypeEnter, 0, 0);
+        SendRequest(bus::kTypeEnter, 0, 0, static_cast<int>(step));
     } else if (step < kWriteFirstParameterStep) {
         SendPoll();
     } else if (step < kWriteLastStep) {
@@ -175,10 +201,11 @@ void CReceiver_KXVDlg::RunWriteSequence() {
         switch ((step - kWriteFirstParameterStep) % 3) {
             case 0:
                 SendRequest(bus::kTypeWrite, Code(static_cast<int>(k)),
-                            static_cast<BYTE>(HeldValue(static_cast<int>(k))));
+                            static_cast<BYTE>(HeldValue(static_cast<int>(k))),
+                            static_cast<int>(step));
                 break;
             case 1:
-                SendRequest(bus::kTypeRead, Code(static_cast<int>(k)), 0);
+                SendRequest(bus::kTypeRead, Code(static_cast<int>(k)), 0, static_cast<int>(step));
                 break;
             default:
                 SendPoll();
@@ -186,11 +213,15 @@ void CReceiver_KXVDlg::RunWriteSequence() {
                 m_nWriteStep = 3 * k + kWriteFirstParameterStep + (m_nAckFlags[k] ? 3 : 0);
                 return;
         }
+    } else if (step == kWriteLastStep) {
+        SendRequest(bus::kTypeLeave, 0, 0, static_cast<int>(step));
+        m_nEchoWaitTicks = 0;
     } else {
-        SendRequest(bus::kTypeLeave, 0, 0);
+        if (EchoesToCome(timers::kWriteSequenceMs)) return;
         KillTimer(timers::kWriteSequence);
         KillTimer(timers::kWriteReply);
         m_sequenceRunning = false;
+        m_sent.Clear();
         return;
     }
     m_nWriteStep += 1;
@@ -241,26 +272,38 @@ void CReceiver_KXVDlg::StartCalibration() {
     if (m_operation != Operation::kNone) return;
     m_calibrationStep = 0;
     m_calibrating = true;
-    // Until its leave frame is out, a second press could only cut it short.
+    m_sent.Clear();
+    // Until its leave frame is back, a second press could only cut it short.
     EnableCalibrationButton(1, 0);
     SetTimer(timers::kCalibration, timers::kCalibrationMs);
 }
 
 void CReceiver_KXVDlg::RunCalibrationSequence() {
+    // Nothing else reads the wire during a calibration: its echoes tell whether the receiver
+    // heard each frame as written.
+    CKestrovaDlg::ReadWire();
+    if (const auto back = UnheardStep()) m_calibrationStep = *back;
     switch (m_calibrationStep) {
         case 0:
-            SendRequest(bus::kTypeEnter, 0, 0);
+            SendRequest(bus::kTypeEnter, 0, 0, 0);
             m_calibrationStep = 1;
             break;
         case 1:
             SendRequest(bus::kTypeWrite, kCalibrationCode,
-                        static_cast<BYTE>(g_receiverKXV_AccelerometerCalibration.m_nOrientation));
+                        static_cast<BYTE>(g_receiverKXV_AccelerometerCalibration.m_nOrientation),
+                        1);
             m_calibrationStep = 2;
             break;
         case 2:
-            SendRequest(bus::kTypeLeave, 0, 0);
+            SendRequest(bus::kTypeLeave, 0, 0, 2);
+            m_nEchoWaitTicks = 0;
+            m_calibrationStep = 3;
+            break;
+        case 3:
+            if (EchoesToCome(timers::kCalibrationMs)) break;
             KillTimer(timers::kCalibration);
             m_calibrating = false;
+            m_sent.Clear();
             EnableCalibrationButton(1, 1);
             break;
         default:

@@ -3,8 +3,10 @@
 // the receiver's 26 parameters over the bus (Read, Write with read-back, Default), the
 // parameter file (Load, Save) and the accelerometer calibration, each on the page's timers.
 
+#include <optional>
 #include <vector>
 
+#include "bus/sent_requests.h"
 #include "platform/afx.h"
 #include "receivers/kxv_ids.h"
 #include "receivers/kxv_parameter_file.h"
@@ -96,8 +98,15 @@ class CReceiver_KXVDlg : public CDialogEx {
     void EnableControls(BOOL enable);
     // False, after telling the user, when a gain or angle edit holds no whole number.
     bool EditsHoldNumbers(const char* consequence);
-    void SendRequest(BYTE type, BYTE code, BYTE value);
+    // Sends a request; `step`, the step of the running sequence that sends it, is where the
+    // sequence goes back to should the receiver not hear it as written.
+    void SendRequest(BYTE type, BYTE code, BYTE value, int step = -1);
     void SendPoll();
+    // The step of the first request of the running sequence that the receiver did not hear as
+    // written (its echo came back hit by noise): the sequence goes back to it and sends it again.
+    std::optional<int> UnheardStep();
+    // After the leave frame: whether the sequence must wait for the echoes still to come.
+    bool EchoesToCome(UINT periodMs);
     CRect SubPageRect();
     // The keys of the parameters not known yet, for the user; empty when all are.
     std::string UnknownKeys() const;
@@ -109,6 +118,9 @@ class CReceiver_KXVDlg : public CDialogEx {
     // Sent the enter frame and not yet the leave frame: the receiver is in configuration
     // access and polls no sensors until it is told to leave.
     bool m_configurationEntered = false;
+    // The running sequence's requests not yet known to have been heard as written.
+    bus::SentRequests m_sent;
+    int m_nEchoWaitTicks = 0;
     // Whose values Write may send: each came from a Read, Default, a file or the user.
     kxv::Marks m_known;
     // A Read's answers; shown and held only once all 26 are in, so a Read cut short changes

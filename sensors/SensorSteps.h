@@ -4,13 +4,12 @@
 // restart). Pages describe their machines with these tables; the engine in StepMachine.cpp
 // runs any of them.
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "bus/frame.h"
 #include "bus/protocol.h"
+#include "bus/sent_requests.h"
 #include "platform/win_types.h"
 #include "sensors/SensorTimers.h"
 
@@ -133,14 +132,13 @@ struct Machine {
 // what came waits until the wire has shown it. Whether a frame answers the request at all is
 // the reader's one rule (bus::WireReader::Answers).
 struct WireTrack {
-    struct Sent {
+    struct Poll {
         std::uint32_t seq;  // the number the reader of the wire gave it
         int step;
-        std::array<unsigned char, bus::kFrameLength> frame;  // a request's, before stuffing
     };
-    std::vector<Sent> polls;     // of this run, still open to their answers
-    std::vector<Sent> requests;  // of this run, not yet known to have been heard as written
-    std::uint32_t request = 0;   // the run's latest request, whose answer a Response waits for
+    std::vector<Poll> polls;        // of this run, still open to their answers
+    bus::SentRequests requests;     // of this run, not yet known to have been heard as written
+    std::uint32_t request = 0;      // the run's latest request, whose answer a Response waits for
     std::uint32_t pairFirst = 0;
     int waitingStep = -1;  // a step whose end waits for the wire, or -1
     int waitedTicks = 0;

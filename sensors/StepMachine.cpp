@@ -24,18 +24,6 @@ int AnswerWidthOf(const Step& step) {
     return step.answerWidth ? step.answerWidth : step.width;
 }
 
-// How long the end of a step waits for the echo it judges by. An adapter holds bytes back for
-// at most its latency timer (255 ms at the most on common USB adapters); an echo later than
-// this was lost on the wire, and the step is judged on what came.
-constexpr int kLongestEchoWaitMs = 256;
-
-// Keeps `sent` in `list`, of at most as many as the reader remembers: the echo of one older than
-// those is no longer awaited.
-void Keep(std::vector<WireTrack::Sent>& list, WireTrack::Sent sent) {
-    if (list.size() >= bus::WireReader::kMaxAwaited) list.erase(list.begin());
-    list.push_back(sent);
-}
-
 void SendRequest(CSensorPage& page, const Machine& machine, SensorBus& bus, BYTE type,
                  const Step& step, int value, int stepIndex) {
     WORD dataId = StreamDataId(page, step.stream);
@@ -52,10 +40,10 @@ void SendRequest(CSensorPage& page, const Machine& machine, SensorBus& bus, BYTE
                                          static_cast<unsigned char>((v >> 8) & 0xFF),
                                          static_cast<unsigned char>((v >> 16) & 0xFF),
                                          0};
-    WireTrack::Sent sent{0, stepIndex};
+    bus::SentRequests::Request sent{0, stepIndex, {}};
     std::copy(std::begin(frame), std::end(frame), sent.frame.begin());
     sent.seq = page.m_wire.request = bus.Send(frame, static_cast<int>(kFrameLength));
-    Keep(page.m_wire.requests, sent);
+    page.m_wire.requests.Add(sent);
 }
 
 // The poll of the page's sensor; its answer counts for `stepIndex` whenever it is read.
@@ -66,7 +54,11 @@ std::uint32_t SendPoll(CSensorPage& page, SensorBus& bus, int stepIndex) {
     if (index < 0 || index >= kPhysIdCount) index = 0;
     unsigned char poll[kPollLength] = {kFrameStart, kPhysIdTable[static_cast<std::size_t>(index)]};
     const std::uint32_t seq = bus.Send(poll, static_cast<int>(kPollLength));
-    Keep(page.m_wire.polls, {seq, stepIndex, {}});
+    std::vector<WireTrack::Poll>& polls = page.m_wire.polls;
+    // A poll whose echo the reader no longer awaits gets no answer; a machine that loops
+    // without restarting would otherwise keep them all.
+    if (polls.size() >= bus::WireReader::kMaxAwaited) polls.erase(polls.begin());
+    polls.push_back({seq, stepIndex});
     return seq;
 }
 
@@ -105,7 +97,7 @@ Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, con
         const bool answers = wire.Answers(e);
         if (!heard.answer && answers && body[0] == kTypeAnswer) heard.answer = e.body;
         const auto poll = std::find_if(w.polls.begin(), w.polls.end(),
-                                       [&](const WireTrack::Sent& p) { return p.seq == e.seq; });
+                                       [&](const WireTrack::Poll& p) { return p.seq == e.seq; });
         if (poll == w.polls.end()) continue;
         const Step& step = machine.steps[static_cast<std::size_t>(poll->step)];
         switch (step.kind) {
@@ -135,26 +127,19 @@ Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, con
 // Whether the end of a step can judge by what came after `seq`, or must wait another tick.
 bool WireKnown(CSensorPage& page, const Machine& machine, SensorBus& bus, std::uint32_t seq) {
     WireTrack& w = page.m_wire;
-    const int longest = kLongestEchoWaitMs / std::max<int>(static_cast<int>(machine.periodMs), 1);
+    const int longest = bus::kLongestEchoWaitMs / std::max<int>(static_cast<int>(machine.periodMs), 1);
     return bus.Wire().Settled(seq) || w.waitedTicks++ >= longest;
 }
 
 // A request of this run that the devices did not hear as written (its echo came back hit by
-// noise) is sent again, and the run goes on from its step: all the steps after it went out on
-// the wrong footing. True when the run went back.
+// noise) is sent again, and the run goes on from its step: the steps after it went out on the
+// wrong footing. True when the run went back.
 bool BackToUnheard(CSensorPage& page, const Machine& machine, SensorBus& bus) {
     WireTrack& w = page.m_wire;
-    std::erase_if(w.requests, [&](const WireTrack::Sent& r) {
-        return bus.Wire().EchoOf(r.seq) == bus::Echo::kAsWritten;
-    });
-    const auto lost = std::find_if(w.requests.begin(), w.requests.end(), [&](const auto& r) {
-        return bus.Wire().EchoOf(r.seq) == bus::Echo::kLost;
-    });
-    if (lost == w.requests.end()) return false;
+    const auto lost = w.requests.TakeFirstLost(bus.Wire());
+    if (!lost) return false;
     page.*machine.counter = lost->step;
-    const std::uint32_t from = lost->seq;
-    std::erase_if(w.polls, [&](const WireTrack::Sent& p) { return p.seq > from; });
-    w.requests.erase(lost, w.requests.end());
+    std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq > lost->seq; });
     w.waitingStep = -1;
     w.waitedTicks = 0;
     page.m_bGotReply = 0;
@@ -174,7 +159,7 @@ bool EndJudgingStep(CSensorPage& page, const Machine& machine, SensorBus& bus, c
         if (!WireKnown(page, machine, bus, w.pairFirst)) return false;
         if (!page.m_bGotReply) page.m_bRestart = 1;
         page.m_bGotReply = 0;
-        std::erase_if(w.polls, [&](const WireTrack::Sent& p) { return p.seq >= w.pairFirst; });
+        std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq >= w.pairFirst; });
         return true;
     }
     if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
@@ -257,7 +242,7 @@ bool GoOnWaiting(CSensorPage& page, const Machine& machine, SensorBus& bus, cons
 
 void ConfirmLeaves(CSensorPage& page, SensorBus& bus) {
     bus.Read();
-    for (WireTrack::Sent& r : page.m_wire.requests)
+    for (bus::SentRequests::Request r : page.m_wire.requests.All())
         if (r.frame[2] == kTypeLeave && bus.Wire().EchoOf(r.seq) == bus::Echo::kLost)
             bus.Send(r.frame.data(), static_cast<int>(kFrameLength));
 }

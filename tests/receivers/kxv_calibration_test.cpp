@@ -25,6 +25,9 @@ struct Position {
     int index;
     UINT bitmap;
 };
+// Enter, command and leave 100 ms apart, and a tick for the leave frame's echo.
+constexpr int kCalibrationMs = 450;
+
 constexpr Position kPositions[] = {
     {0, 183}, {1, 179}, {2, 181}, {3, 182}, {4, 180}, {5, 178},
 };
@@ -36,7 +39,7 @@ TEST_F(KxvCalibrationTest, EachOfTheSixPositionsSendsEnterItsCommandAndLeave100M
         EXPECT_EQ(Picture(), p.bitmap) << "position " << p.index;
         const std::size_t first = wire->frames.size();
         ASSERT_TRUE(Click(&calibration, kCalibration));
-        AdvanceMs(350);
+        AdvanceMs(kCalibrationMs);
         const std::vector<WrittenFrame> f = Since(first, true);
         ASSERT_EQ(f.size(), 3u) << "position " << p.index << ": no polls, nothing read";
         EXPECT_EQ(f[0].type, bus::kTypeEnter);
@@ -82,10 +85,10 @@ TEST_F(KxvCalibrationTest, OnePositionShowsOnePictureWhicheverWayItIsReached) {
 TEST_F(KxvCalibrationTest, TwoCalibrationsInARowEachSendTheirThreeFrames) {
     StartOnCalibrationTab();
     ASSERT_TRUE(Click(&calibration, kCalibration));
-    EXPECT_FALSE(Click(&calibration, kCalibration)) << "locked until its leave frame is out";
-    AdvanceMs(300);
+    EXPECT_FALSE(Click(&calibration, kCalibration)) << "locked until its leave frame is back";
+    AdvanceMs(kCalibrationMs);
     ASSERT_TRUE(Click(&calibration, kCalibration));
-    AdvanceMs(300);
+    AdvanceMs(kCalibrationMs);
     EXPECT_EQ(receiver->Commands(), (std::vector<std::uint32_t>{0, 0}));
     const std::vector<WrittenFrame> all = Since(0);
     EXPECT_EQ(OfType(all, bus::kTypeEnter).size(), 2u);

@@ -1,0 +1,97 @@
+// One poll or frame of the KXV page hit by noise on the wire (one bit of its address or data ID
+// changed, heard so by the receiver and in the echo), at every place of Read, Write, Default and
+// the calibration: each still does what it is for and leaves the receiver out of configuration
+// access, at the cost of at most one retry of the step hit.
+
+#include <cstdio>
+
+#include "kxv_page_harness.h"
+
+namespace {
+
+using namespace kestrova::test;
+using namespace kxv;
+
+constexpr int kGainTab = 2;
+constexpr int kCalibrationTab = 4;
+
+struct Operation {
+    const char* name;
+    CWnd* owner;
+    int button;
+    int retryMs;  // what one retry of the step hit may add
+};
+
+class KxvWireNoiseTest : public KxvPageTest {
+  protected:
+    bool Busy() { return page.SequenceRunning() || page.Calibrating(); }
+
+    struct Outcome {
+        bool succeeded;
+        int ms;
+        std::size_t written;
+    };
+    // One run of `op` with `noise` on the wire, to the end of the page's lock-out.
+    Outcome Run(const Operation& op, sim::Noise noise, int run) {
+        // A new gain each time: a write the receiver did not hear shows in its value.
+        EXPECT_TRUE(SelectTab(&page, page_ids::kSubPageTab, kGainTab));
+        EXPECT_TRUE(Type(&gains, Control("StabilizeGain_Aileron"), run % 2 ? "20" : "10"));
+        EXPECT_TRUE(SelectTab(&page, page_ids::kSubPageTab, kCalibrationTab));
+        const std::size_t commands = receiver->Commands().size();
+        bus->SetNoise(noise);
+        modal.Clear();
+        const std::size_t first = wire->frames.size();
+        EXPECT_TRUE(Click(op.owner, op.button));
+        int ms = 0;
+        for (; Busy() && ms < 20000; ++ms) AdvanceMs(1);
+        const std::size_t written = wire->frames.size() - first;
+        while (Running(timers::kTimeout)) AdvanceMs(10);
+        bus->SetNoise({});
+        bool succeeded = modal.MessageTexts().empty() && !receiver->InConfig();
+        if (op.button == calibration_ids::kCalibration)
+            return {succeeded && receiver->Commands().size() == commands + 1, ms, written};
+        for (int k = 0; k < kParameterCount; ++k)
+            succeeded = succeeded && page.HeldValue(k) == ReceiverValue(k);
+        return {succeeded, ms, written};
+    }
+};
+
+TEST_F(KxvWireNoiseTest, EveryOperationDoesItsWorkWithOneWriteHitAnywhere) {
+    StartOnReceiver();
+    const Operation operations[] = {
+        // The frame hit sent again at the next tick, once its echo is in.
+        {"Read", &page, page_ids::kRead, 40},
+        // A parameter written, read and polled again: three ticks.
+        {"Write", &page, page_ids::kWrite, 100},
+        {"Default", &page, page_ids::kDefault, 100},
+        {"Calibration", &calibration, calibration_ids::kCalibration, 100},
+    };
+    int run = 0;
+    // Behind an adapter that hands bytes over at once, and one that holds them for 16 ms.
+    for (int latencyMs : {0, 16})
+        for (const Operation& op : operations) {
+            sim::Timing timing = bus->GetTiming();
+            timing.handOverPeriod = latencyMs * 1000;
+            bus->SetTiming(timing);
+            const Outcome clean = Run(op, {}, run++);
+            ASSERT_TRUE(clean.succeeded) << op.name << " on a clean wire";
+            Outcome worst = clean;
+            sim::Noise worstNoise;
+            for (int at = 1; at <= static_cast<int>(clean.written); ++at)
+                for (int byte : {1, 3}) {
+                    const sim::Noise noise{at, byte};
+                    const Outcome hit = Run(op, noise, run++);
+                    SCOPED_TRACE(std::string(op.name) + ", write " + std::to_string(at) +
+                                 " hit in byte " + std::to_string(byte) + ", adapter " +
+                                 std::to_string(latencyMs) + " ms");
+                    EXPECT_TRUE(hit.succeeded);
+                    EXPECT_LE(hit.ms, clean.ms + op.retryMs);
+                    if (hit.ms > worst.ms) worst = hit, worstNoise = noise;
+                }
+            std::printf(
+                "KXV %-12s %2d ms adapter: clean %5d ms, worst %5d ms (write %d hit in byte %d)\n",
+                op.name, latencyMs, clean.ms, worst.ms, worstNoise.at, worstNoise.byte);
+        }
+}
+
+}  // namespace
