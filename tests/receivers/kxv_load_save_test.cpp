@@ -1,13 +1,21 @@
 // Save and Load of the KXV page through the file dialogs: round trips of all 26 parameters,
 // files as other programs and people leave them, and files that fail.
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "kxv_page_harness.h"
 #include "receivers/kxv_messages.h"
@@ -260,6 +268,60 @@ TEST_F(KxvLoadSaveTest, ASaveThatFailsHalfWayLeavesTheEarlierFileAsItWas) {
     EXPECT_EQ(modal.MessageTexts()[1].rfind(texts::kNotSaved, 0), 0u) << modal.MessageTexts()[1];
     EXPECT_EQ(Contents(dir / "set.csv"), earlier);
     EXPECT_EQ(Files(), std::vector<std::string>{"set.csv"}) << "the partial file is gone";
+}
+
+// Opens the pipe's other end when a Load still waits in its open after a while: a Load that
+// waits for a writer then fails its test instead of hanging the suite.
+class PipeWriterAfter {
+  public:
+    PipeWriterAfter(const fs::path& pipe, std::chrono::seconds wait)
+        : thread_([this, pipe, wait] {
+              std::unique_lock lock(mutex_);
+              if (ended_.wait_for(lock, wait, [this] { return done_; })) return;
+              const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+              if (fd >= 0) ::close(fd);
+          }) {}
+    ~PipeWriterAfter() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        ended_.notify_all();
+        thread_.join();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+TEST_F(KxvLoadSaveTest, LoadRefusesAtOnceWhatIsNotARegularFile) {
+    ASSERT_EQ(::mkfifo((dir / "pipe.csv").c_str(), 0644), 0);
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (dir / "socket.csv").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const fs::path items[] = {dir / "pipe.csv", socketPath, "/dev/null", dir};
+    StartOnReceiver();
+    ReadAll();
+    const Values before = page.HeldValues();
+    PipeWriterAfter rescue(dir / "pipe.csv", std::chrono::seconds(10));
+    for (const fs::path& item : items) {
+        modal.Clear();
+        const auto start = std::chrono::steady_clock::now();
+        Choose(kLoad, item);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << item;
+        EXPECT_EQ(modal.MessageTexts(),
+                  std::vector<std::string>{texts::kCannotOpen + item.string() +
+                                           " is not a regular file." + texts::kNothingLoaded});
+        EXPECT_EQ(page.HeldValues(), before) << item;
+    }
+    ::close(server);
 }
 
 TEST_F(KxvLoadSaveTest, ASaveAsksAboutTheNameWithItsExtensionAndReplacesALinksTarget) {
