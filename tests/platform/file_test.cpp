@@ -282,14 +282,31 @@ TEST_F(Files, AFileInAFolderThatTakesNoNewFileIsReplacedInPlace) {
     const pid_t child = ::fork();
     if (child == 0) {  // as nobody: root may make files anywhere
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-        const int cause =
-            ThrownCause([&] { platform::WriteFileReplacing(Path("set.csv"), "new\r\n"); });
+        bool oldFileKept = true;
+        const int cause = ThrownCause(
+            [&] { platform::WriteFileReplacing(Path("set.csv"), "new\r\n", oldFileKept); });
         ::_exit(cause < 0 ? 0 : 1);
     }
     int status = -1;
     ::waitpid(child, &status, 0);
     ::chmod(dir.c_str(), 0755);
     EXPECT_EQ(Bytes(Path("set.csv")), "new\r\n");
+}
+
+TEST_F(Files, ASaveLeavesWhatIsNoRegularFileAsItIs) {
+    ASSERT_EQ(::mkfifo(Path("pipe.csv").c_str(), 0644), 0);
+    std::filesystem::create_directory(Path("folder.csv"));
+    for (const char* name : {"pipe.csv", "folder.csv"}) {
+        const auto kind = std::filesystem::symlink_status(Path(name)).type();
+        bool oldFileKept = false;
+        EXPECT_EQ(ThrownCause([&] {
+                      platform::WriteFileReplacing(Path(name), "new\r\n", oldFileKept);
+                  }),
+                  CFileException::notRegularFile)
+            << name;
+        EXPECT_TRUE(oldFileKept) << name;
+        EXPECT_EQ(std::filesystem::symlink_status(Path(name)).type(), kind) << name;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -61,10 +63,24 @@ class KxvLoadSaveTest : public KxvPageTest {
     static void Put(const fs::path& p, const std::string& text) {
         std::ofstream(p, std::ios::binary) << text;
     }
-    std::vector<std::string> Files() {
+    std::vector<std::string> Files(const fs::path& folder) {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
         return names;
+    }
+    std::vector<std::string> Files() { return Files(dir); }
+    // Saves to `path` with a file-size limit standing in for a full disk: writes past `bytes`
+    // fail.
+    void SaveOnAFullDisk(const fs::path& path, rlim_t bytes) {
+        struct rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = bytes;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        Choose(kSave, path);
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldSignal);
     }
 
     fs::path dir;
@@ -254,20 +270,83 @@ TEST_F(KxvLoadSaveTest, ASaveThatFailsHalfWayLeavesTheEarlierFileAsItWas) {
     ReadAll();
     const std::string earlier = "WingType,1\r\nthe user's earlier file\r\n";
     Put(dir / "set.csv", earlier);
-    // A file-size limit stands in for a full disk: writes past 64 bytes fail.
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    Choose(kSave, dir / "set.csv");
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldSignal);
+    SaveOnAFullDisk(dir / "set.csv", 64);
     ASSERT_EQ(modal.MessageTexts().size(), 2u) << "asked to replace it, then told it failed";
     EXPECT_EQ(modal.MessageTexts()[1].rfind(texts::kNotSaved, 0), 0u) << modal.MessageTexts()[1];
     EXPECT_EQ(Contents(dir / "set.csv"), earlier);
     EXPECT_EQ(Files(), std::vector<std::string>{"set.csv"}) << "the partial file is gone";
+}
+
+// While it lives, this thread makes and opens files as nobody when the test runs as root, who
+// may make files in any folder.
+struct AsNobodyOnDisk {
+    const bool root = ::geteuid() == 0;
+    AsNobodyOnDisk() {
+        if (root) ::setfsgid(65534), ::setfsuid(65534);
+    }
+    ~AsNobodyOnDisk() {
+        if (root) ::setfsuid(0), ::setfsgid(0);
+    }
+};
+
+// Whether a new file can be made in `folder`.
+bool TakesNewFiles(const fs::path& folder) {
+    const int fd = ::open((folder / "probe").c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink((folder / "probe").c_str());
+    return true;
+}
+
+TEST_F(KxvLoadSaveTest, ASaveThatFailsWhereOnlyAFileOfItsOwnIsSafePutsTheEarlierFileBack) {
+    StartOnReceiver();
+    ReadAll();
+    const std::string saved = FormatParameterFile(page.HeldValues());
+    const std::string earlier = "WingType,1\r\n" + std::string(1536, '#') + "\r\n";
+    const std::string longName = std::string(246, 'n') + ".csv";
+    for (const char* folder : {"long", "other", "read-only"}) fs::create_directories(dir / folder);
+    fs::create_symlink(dir / "other" / longName, dir / "link.csv");
+    const struct {
+        const char* name;
+        fs::path chosen;
+        fs::path file;
+        bool readOnlyFolder;
+    } cases[] = {
+        {"a name of 250 bytes", dir / "long" / longName, dir / "long" / longName, false},
+        {"a link to a name of 250 bytes", dir / "link.csv", dir / "other" / longName, false},
+        {"a folder that takes no new file", dir / "read-only" / "set.csv",
+         dir / "read-only" / "set.csv", true},
+    };
+    ASSERT_GT(saved.size(), 300u);
+    const char* skipped = nullptr;
+    for (const auto& c : cases) {
+        Put(c.file, earlier);
+        ::chmod(c.file.c_str(), 0666);
+        if (c.readOnlyFolder) ::chmod(c.file.parent_path().c_str(), 0555);
+        std::optional<AsNobodyOnDisk> nobody;
+        if (c.readOnlyFolder) nobody.emplace();
+        if (c.readOnlyFolder && TakesNewFiles(c.file.parent_path())) {
+            skipped = c.name;
+            continue;
+        }
+        modal.Clear();
+        SaveOnAFullDisk(c.chosen, 300);
+        EXPECT_EQ(modal.MessageTexts().size(), 2u) << c.name;
+        const std::string said = modal.MessageTexts().back();
+        EXPECT_EQ(said.rfind(texts::kNotSaved, 0), 0u) << c.name << ": " << said;
+        EXPECT_TRUE(said.ends_with(texts::kOldFileKept)) << c.name << ": " << said;
+        EXPECT_EQ(Contents(c.file), earlier) << c.name;
+        EXPECT_EQ(Files(c.file.parent_path()).size(), 1u) << c.name << ": nothing left beside it";
+
+        modal.Clear();
+        Choose(kSave, c.chosen);
+        EXPECT_EQ(modal.MessageTexts().size(), 1u) << c.name << ": only the replace question";
+        EXPECT_EQ(Contents(c.file), saved) << c.name;
+        EXPECT_EQ(fs::status(c.file).permissions(), fs::perms(0666)) << c.name;
+        EXPECT_TRUE(fs::is_symlink(dir / "link.csv")) << c.name;
+    }
+    ::chmod((dir / "read-only").c_str(), 0755);
+    if (skipped) GTEST_SKIP() << skipped << ": the folder takes new files for this user";
 }
 
 // Opens the pipe's other end when a Load still waits in its open after a while: a Load that
