@@ -119,8 +119,8 @@ int OpenRegularFile(const char* path, int flags, CFileException* error) {
         // What the open itself refuses for not being a file: a socket, or for writing a pipe
         // that no one reads or a folder.
         const bool notFile = e == ENXIO || e == EISDIR;
-        Fill(error, notFile ? CFileException::notRegularFile : CFileException::CauseFromErrno(e),
-             e, path);
+        Fill(error, notFile ? CFileException::notRegularFile : CFileException::CauseFromErrno(e), e,
+             path);
         return -1;
     }
     const auto refuse = [&](int cause, int osError) {

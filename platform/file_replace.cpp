@@ -65,8 +65,8 @@ int CreateFileBeside(const fs::path& target, std::string& name) {
 int WriteFromStart(int fd, std::string_view text, std::size_t& written) {
     written = 0;
     while (written < text.size()) {
-        const ssize_t n = ::pwrite(fd, text.data() + written, text.size() - written,
-                                   static_cast<off_t>(written));
+        const ssize_t n =
+            ::pwrite(fd, text.data() + written, text.size() - written, static_cast<off_t>(written));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return n < 0 ? errno : EIO;
         written += static_cast<std::size_t>(n);
@@ -78,7 +78,8 @@ int WriteFromStart(int fd, std::string_view text, std::size_t& written) {
 int ReadFromStart(int fd, std::string& head) {
     std::size_t got = 0;
     while (got < head.size()) {
-        const ssize_t n = ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
+        const ssize_t n =
+            ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
         if (n == 0) break;
@@ -144,8 +145,7 @@ void ReplaceInPlace(const fs::path& target, bool existed, std::string_view text,
         }
     }
     if (!error) return;
-    oldFileKept =
-        existed ? PutBack(fd, head, written, old.st_size) : ::unlink(target.c_str()) == 0;
+    oldFileKept = existed ? PutBack(fd, head, written, old.st_size) : ::unlink(target.c_str()) == 0;
     Throw(error, path);
 }
 
@@ -158,16 +158,15 @@ void WriteFileReplacing(const std::string& path, std::string_view text, bool& ol
     const bool existed = ::stat(target.c_str(), &old) == 0;
     // A pipe, socket, device or folder under that name stays: a rename would destroy it.
     if (existed && !S_ISREG(old.st_mode))
-        throw new CFileException(CFileException::notRegularFile,
-                                 S_ISDIR(old.st_mode) ? EISDIR : -1, path.c_str());
+        throw new CFileException(CFileException::notRegularFile, S_ISDIR(old.st_mode) ? EISDIR : -1,
+                                 path.c_str());
     std::string temp;
     const int fd = CreateFileBeside(target, temp);
     if (fd < 0) {
         ReplaceInPlace(target, existed, text, path, oldFileKept);
         return;
     }
-    ReplaceByRename(fd, temp, target, existed ? (old.st_mode & 07777) : NewFileMode(), text,
-                    path);
+    ReplaceByRename(fd, temp, target, existed ? (old.st_mode & 07777) : NewFileMode(), text, path);
 }
 
 }  // namespace platform

@@ -299,10 +299,9 @@ TEST_F(Files, ASaveLeavesWhatIsNoRegularFileAsItIs) {
     for (const char* name : {"pipe.csv", "folder.csv"}) {
         const auto kind = std::filesystem::symlink_status(Path(name)).type();
         bool oldFileKept = false;
-        EXPECT_EQ(ThrownCause([&] {
-                      platform::WriteFileReplacing(Path(name), "new\r\n", oldFileKept);
-                  }),
-                  CFileException::notRegularFile)
+        EXPECT_EQ(
+            ThrownCause([&] { platform::WriteFileReplacing(Path(name), "new\r\n", oldFileKept); }),
+            CFileException::notRegularFile)
             << name;
         EXPECT_TRUE(oldFileKept) << name;
         EXPECT_EQ(std::filesystem::symlink_status(Path(name)).type(), kind) << name;

@@ -355,7 +355,7 @@ TEST_F(KxvLoadSaveTest, LoadRefusesAtOnceWhatIsNotARegularFile) {
         std::mutex mutex;
         std::unique_lock lock(mutex);
         std::condition_variable_any().wait_for(lock, stop, std::chrono::seconds(10),
-                                                [] { return false; });
+                                               [] { return false; });
         if (stop.stop_requested()) return;
         const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
         if (fd >= 0) ::close(fd);
