@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/win32_files.h"
 
@@ -28,8 +29,9 @@ BOOL CFileException::GetErrorMessage(char* text, UINT maxChars, UINT* helpContex
         "A locking violation occurred while accessing %s.",
         "Disk full while accessing %s.",
         "An attempt was made to access %s past its end.",
+        "%s is not a regular file.",
     };
-    int cause = (m_cause >= 0 && m_cause <= endOfFile) ? m_cause : genericException;
+    int cause = (m_cause >= 0 && m_cause <= notRegularFile) ? m_cause : genericException;
     const char* name =
         m_strFileName.IsEmpty() ? "an unnamed file" : static_cast<const char*>(m_strFileName);
     std::snprintf(text, maxChars, kTexts[cause], name);
@@ -86,43 +88,69 @@ void Fill(CFileException* error, int cause, int osError, const char* fileName) {
     error->m_strFileName = fileName ? fileName : "";
 }
 
-// The stream for `openFlags`. Create without truncation opens read-write at the start of the
-// file, never in append mode, which would send every write to the end whatever Seek said.
-std::FILE* OpenStream(const char* fileName, UINT openFlags) {
-    UINT access = openFlags & 0x3;
-    bool writes = access == CFile::modeWrite || access == CFile::modeReadWrite;
-    if ((openFlags & CFile::modeCreate) && (openFlags & CFile::modeNoTruncate)) {
-        int fd = ::open(fileName, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) return nullptr;
-        std::FILE* f = ::fdopen(fd, "rb+");
-        if (!f) ::close(fd);
-        return f;
-    }
+// The open(2) flags and the stream mode for `openFlags`. Create without truncation opens
+// read-write at the start of the file, never in append mode, which would send every write to
+// the end whatever Seek said.
+std::pair<int, const char*> OpenModes(UINT openFlags) {
+    const UINT access = openFlags & 0x3;
+    const bool writes = access == CFile::modeWrite || access == CFile::modeReadWrite;
+    if ((openFlags & CFile::modeCreate) && (openFlags & CFile::modeNoTruncate))
+        return {O_RDWR | O_CREAT, "rb+"};
     if (openFlags & CFile::modeCreate)
-        return std::fopen(fileName, access == CFile::modeReadWrite ? "wbe+" : "wbe");
-    return std::fopen(fileName, writes ? "rb+e" : "rbe");
+        return access == CFile::modeReadWrite ? std::pair{O_RDWR | O_CREAT | O_TRUNC, "wb+"}
+                                              : std::pair{O_WRONLY | O_CREAT | O_TRUNC, "wb"};
+    return writes ? std::pair{O_RDWR, "rb+"} : std::pair{O_RDONLY, "rb"};
 }
 
 }  // namespace
 
+namespace platform {
+
+int OpenRegularFile(const char* path, int flags, CFileException* error) {
+    if (!path || !*path) {
+        Fill(error, CFileException::badPath, EINVAL, path);
+        return -1;
+    }
+    // Without O_NONBLOCK a pipe's open waits for its other end, and a device's may wait too;
+    // O_NOCTTY keeps a terminal picked by mistake from becoming ours.
+    const int fd = ::open(path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int e = errno;
+        // What the open itself refuses for not being a file: a socket, or for writing a pipe
+        // that no one reads or a folder.
+        const bool notFile = e == ENXIO || e == EISDIR;
+        Fill(error, notFile ? CFileException::notRegularFile : CFileException::CauseFromErrno(e), e,
+             path);
+        return -1;
+    }
+    const auto refuse = [&](int cause, int osError) {
+        ::close(fd);
+        Fill(error, cause, osError, path);
+        return -1;
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return refuse(CFileException::CauseFromErrno(errno), errno);
+    if (!S_ISREG(st.st_mode))
+        return refuse(CFileException::notRegularFile, S_ISDIR(st.st_mode) ? EISDIR : -1);
+    // A file's reads and writes are to wait for the disk as ever.
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
+        return refuse(CFileException::CauseFromErrno(errno), errno);
+    return fd;
+}
+
+}  // namespace platform
+
 BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error) {
     Close();
-    if (!fileName || !*fileName) {
-        Fill(error, CFileException::badPath, EINVAL, fileName);
-        return FALSE;
-    }
-    m_file = OpenStream(fileName, openFlags);
+    const auto [flags, mode] = OpenModes(openFlags);
+    const int fd = platform::OpenRegularFile(fileName, flags, error);
+    if (fd < 0) return FALSE;
+    m_file = ::fdopen(fd, mode);
     if (!m_file) {
-        int e = errno;
+        const int e = errno;
+        ::close(fd);
         Fill(error, CFileException::CauseFromErrno(e), e, fileName);
-        return FALSE;
-    }
-    // A folder opens for reading here but is no file to read or write.
-    struct stat st {};
-    if (::fstat(::fileno(m_file), &st) == 0 && S_ISDIR(st.st_mode)) {
-        std::fclose(m_file);
-        m_file = nullptr;
-        Fill(error, CFileException::accessDenied, EISDIR, fileName);
         return FALSE;
     }
     m_path = fileName;

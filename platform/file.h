@@ -1,7 +1,8 @@
 #pragma once
 // The class library's files: CFile (binary), CStdioFile (text lines) and CFileException.
 // Text files are written with CRLF line ends, as the program's parameter files must be, and
-// read back with either line end.
+// read back with either line end. Only regular files open: a pipe, socket, device or folder is
+// refused at once instead of leaving the program waiting in the open.
 
 #include <cstdio>
 #include <string>
@@ -27,6 +28,8 @@ class CFileException : public CException {
         lockViolation = 12,
         diskFull = 13,
         endOfFile = 14,
+        // Ours: a pipe, socket, device or folder where a file was expected.
+        notRegularFile = 15,
     };
 
     explicit CFileException(int cause = none, LONG osError = -1, const char* fileName = nullptr)
@@ -85,6 +88,15 @@ class CFile {
     std::string m_path;
     bool m_text = false;
 };
+
+namespace platform {
+
+// Opens `path` as open(2) does with `flags` (O_CLOEXEC added, mode 0666 when it creates), but
+// never waits: not for a writer of a pipe, nor for a device. What is not a regular file is
+// refused with notRegularFile. The descriptor, or -1 with `error` filled.
+int OpenRegularFile(const char* path, int flags, CFileException* error);
+
+}  // namespace platform
 
 class CStdioFile : public CFile {
   public:

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -19,6 +19,10 @@ namespace fs = std::filesystem;
 
 // As many links in a row as the system itself follows.
 constexpr int kMaxLinkHops = 40;
+
+// Not built from the file's name: beside a file whose name is near the system's limit of 255
+// bytes, such a name would pass it, and the file could only be overwritten in place.
+constexpr const char* kNewFileName = ".kestrova-XXXXXX";
 
 [[noreturn]] void Throw(int error, const std::string& path) {
     throw new CFileException(CFileException::CauseFromErrno(error), error, path.c_str());
@@ -48,7 +52,7 @@ fs::path LinkTarget(const std::string& path) {
 int CreateFileBeside(const fs::path& target, std::string& name) {
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    const std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const std::string pattern = (folder / kNewFileName).string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = ::mkostemp(buffer.data(), O_CLOEXEC);
@@ -56,17 +60,33 @@ int CreateFileBeside(const fs::path& target, std::string& name) {
     return fd;
 }
 
-void WriteAll(int fd, std::string_view text, const std::string& path) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
+// Writes `text` from the start of the file; `written` counts what reached it, also when it
+// fails. 0, or the errno of the failure.
+int WriteFromStart(int fd, std::string_view text, std::size_t& written) {
+    written = 0;
+    while (written < text.size()) {
+        const ssize_t n =
+            ::pwrite(fd, text.data() + written, text.size() - written, static_cast<off_t>(written));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) Throw(n < 0 ? errno : EIO, path);
-        text.remove_prefix(static_cast<std::size_t>(n));
+        if (n <= 0) return n < 0 ? errno : EIO;
+        written += static_cast<std::size_t>(n);
     }
+    return 0;
 }
 
-void Sync(int fd, const std::string& path) {
-    if (::fsync(fd) != 0) Throw(errno, path);
+// The first head.size() bytes of the file into `head`; 0, or the errno of the failure.
+int ReadFromStart(int fd, std::string& head) {
+    std::size_t got = 0;
+    while (got < head.size()) {
+        const ssize_t n =
+            ::pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    head.resize(got);
+    return 0;
 }
 
 // Closes `fd` however the work on it ends.
@@ -75,42 +95,78 @@ struct Closer {
     ~Closer() { ::close(fd); }
 };
 
-// Without truncating first, so a shorter new content needs no new space on the disk; what is
-// left of the old one is cut off only once the new content is in.
-void WriteInPlace(const fs::path& target, std::string_view text, const std::string& path) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) Throw(errno, path);
+// The new content goes to a file of its own, which takes the old one's name once it is whole.
+void ReplaceByRename(int fd, const std::string& temp, const fs::path& target, mode_t mode,
+                     std::string_view text, const std::string& path) {
+    std::size_t written = 0;
+    int error = WriteFromStart(fd, text, written);
+    if (!error && ::fsync(fd) != 0) error = errno;
+    // The new file is made private; it takes the mode of the one it replaces.
+    if (!error && ::fchmod(fd, mode) != 0) error = errno;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+    if (!error) return;
+    ::unlink(temp.c_str());
+    Throw(error, path);
+}
+
+// Writes back the old bytes that the new content overwrote, and cuts off what it added.
+bool PutBack(int fd, std::string_view head, std::size_t overwritten, off_t oldSize) {
+    std::size_t written = 0;
+    return WriteFromStart(fd, head.substr(0, std::min(overwritten, head.size())), written) == 0 &&
+           ::ftruncate(fd, oldSize) == 0 && ::fsync(fd) == 0;
+}
+
+// Overwrites the file where it is, keeping the old bytes that the new content covers so that
+// a failure half-way can put them back. Nothing is truncated first, so a shorter new content
+// needs no new room on the disk; the old content's tail is cut off only once the new content
+// is safely on the disk.
+void ReplaceInPlace(const fs::path& target, bool existed, std::string_view text,
+                    const std::string& path, bool& oldFileKept) {
+    CFileException openError;
+    const int fd = OpenRegularFile(target.c_str(), O_RDWR | O_CREAT, &openError);
+    if (fd < 0) throw new CFileException(openError.m_cause, openError.m_lOsError, path.c_str());
     Closer closer{fd};
-    WriteAll(fd, text, path);
-    if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0) Throw(errno, path);
-    Sync(fd, path);
+    struct stat old {};
+    if (::fstat(fd, &old) != 0) Throw(errno, path);
+    std::string head(std::min(static_cast<std::size_t>(old.st_size), text.size()), '\0');
+    if (const int error = ReadFromStart(fd, head)) Throw(error, path);
+
+    std::size_t written = 0;
+    int error = WriteFromStart(fd, text, written);
+    if (!error && ::fsync(fd) != 0) error = errno;
+    if (!error && old.st_size > static_cast<off_t>(text.size())) {
+        if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0) {
+            error = errno;
+        } else if (::fsync(fd) != 0) {
+            // The old tail is gone: nothing to put back.
+            oldFileKept = false;
+            Throw(errno, path);
+        }
+    }
+    if (!error) return;
+    oldFileKept = existed ? PutBack(fd, head, written, old.st_size) : ::unlink(target.c_str()) == 0;
+    Throw(error, path);
 }
 
 }  // namespace
 
-void WriteFileReplacing(const std::string& path, std::string_view text) {
+void WriteFileReplacing(const std::string& path, std::string_view text, bool& oldFileKept) {
+    oldFileKept = true;
     const fs::path target = LinkTarget(path);
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    // A pipe, socket, device or folder under that name stays: a rename would destroy it.
+    if (existed && !S_ISREG(old.st_mode))
+        throw new CFileException(CFileException::notRegularFile, S_ISDIR(old.st_mode) ? EISDIR : -1,
+                                 path.c_str());
     std::string temp;
     const int fd = CreateFileBeside(target, temp);
     if (fd < 0) {
-        WriteInPlace(target, text, path);
+        ReplaceInPlace(target, existed, text, path, oldFileKept);
         return;
     }
-    try {
-        {
-            Closer closer{fd};
-            WriteAll(fd, text, path);
-            Sync(fd, path);
-        }
-        struct stat old {};
-        const mode_t mode =
-            ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
-        if (::chmod(temp.c_str(), mode) != 0) Throw(errno, path);
-        if (::rename(temp.c_str(), target.c_str()) != 0) Throw(errno, path);
-    } catch (CFileException*) {
-        std::remove(temp.c_str());
-        throw;
-    }
+    ReplaceByRename(fd, temp, target, existed ? (old.st_mode & 07777) : NewFileMode(), text, path);
 }
 
 }  // namespace platform

@@ -49,16 +49,16 @@ void Warn(const std::string& text) {
     AfxMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
 }
 
-// Replaces the file at `path` with `text`; a failure half-way leaves the file that was there
-// untouched where the folder allows it. The reason when it fails.
+// Replaces the file at `path` with `text`. When it fails: why, and what the file holds now.
 std::string WriteReplacing(const std::string& path, const std::string& text) {
+    bool oldFileKept = true;
     try {
-        platform::WriteFileReplacing(path, text);
+        platform::WriteFileReplacing(path, text, oldFileKept);
         return {};
     } catch (CFileException* e) {
-        std::string reason = Reason(*e);
+        const std::string reason = Reason(*e);
         e->Delete();
-        return reason;
+        return reason + (oldFileKept ? texts::kOldFileKept : texts::kOldFileLost);
     }
 }
 
@@ -106,7 +106,7 @@ void CReceiver_KXVDlg::OnBnClickedSave() {
     const CString path = AskForFile(FALSE, this);
     if (path.IsEmpty()) return;
     const std::string reason = WriteReplacing(path.str(), FormatParameterFile(HeldValues()));
-    if (!reason.empty()) Warn(texts::kNotSaved + reason + texts::kOldFileKept);
+    if (!reason.empty()) Warn(texts::kNotSaved + reason);
 }
 
 void CReceiver_KXVDlg::OnBnClickedLoad() {

@@ -4,6 +4,8 @@
 #include "platform/file.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -141,9 +143,10 @@ TEST_F(Files, OpenFailuresNameTheirCause) {
         {Path("no-dir/new.csv"), CFile::modeCreate | CFile::modeWrite,
          CFileException::fileNotFound},
         {Path("plain.txt") + "/x.csv", CFile::modeRead, CFileException::badPath},
-        {dir.string(), CFile::modeRead, CFileException::accessDenied},
-        {dir.string(), CFile::modeCreate | CFile::modeWrite, CFileException::accessDenied},
+        {dir.string(), CFile::modeRead, CFileException::notRegularFile},
+        {dir.string(), CFile::modeCreate | CFile::modeWrite, CFileException::notRegularFile},
         {"", CFile::modeRead, CFileException::badPath},
+        {"/dev/null", CFile::modeCreate | CFile::modeWrite, CFileException::notRegularFile},
     };
     for (const auto& c : cases) {
         CStdioFile f;
@@ -174,16 +177,24 @@ TEST_F(Files, OpeningConstructorThrowsWithAReadableMessage) {
 }
 
 TEST_F(Files, AFullDiskIsReportedNotSwallowed) {
-    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    // A file-size limit stands in for a full disk: writes past 4 bytes fail.
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldSignal = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     CStdioFile out;
-    ASSERT_TRUE(out.Open("/dev/full", CFile::modeWrite | CFile::typeText));
+    ASSERT_TRUE(out.Open(Path("a.csv").c_str(), CFile::modeCreate | CFile::modeWrite));
     out.WriteString("WingType,0\n");
     EXPECT_EQ(ThrownCause([&] { out.Flush(); }), CFileException::diskFull);
     CStdioFile again;
-    ASSERT_TRUE(again.Open("/dev/full", CFile::modeWrite | CFile::typeText));
+    ASSERT_TRUE(again.Open(Path("b.csv").c_str(), CFile::modeCreate | CFile::modeWrite));
     again.WriteString("WingType,0\n");
     EXPECT_EQ(ThrownCause([&] { again.Close(); }), CFileException::diskFull);
     EXPECT_FALSE(again.IsOpen());
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldSignal);
 }
 
 TEST_F(Files, RenameNeverReplacesAndThrowsOnFailure) {
@@ -271,14 +282,30 @@ TEST_F(Files, AFileInAFolderThatTakesNoNewFileIsReplacedInPlace) {
     const pid_t child = ::fork();
     if (child == 0) {  // as nobody: root may make files anywhere
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-        const int cause =
-            ThrownCause([&] { platform::WriteFileReplacing(Path("set.csv"), "new\r\n"); });
+        bool oldFileKept = true;
+        const int cause = ThrownCause(
+            [&] { platform::WriteFileReplacing(Path("set.csv"), "new\r\n", oldFileKept); });
         ::_exit(cause < 0 ? 0 : 1);
     }
     int status = -1;
     ::waitpid(child, &status, 0);
     ::chmod(dir.c_str(), 0755);
     EXPECT_EQ(Bytes(Path("set.csv")), "new\r\n");
+}
+
+TEST_F(Files, ASaveLeavesWhatIsNoRegularFileAsItIs) {
+    ASSERT_EQ(::mkfifo(Path("pipe.csv").c_str(), 0644), 0);
+    std::filesystem::create_directory(Path("folder.csv"));
+    for (const char* name : {"pipe.csv", "folder.csv"}) {
+        const auto kind = std::filesystem::symlink_status(Path(name)).type();
+        bool oldFileKept = false;
+        EXPECT_EQ(
+            ThrownCause([&] { platform::WriteFileReplacing(Path(name), "new\r\n", oldFileKept); }),
+            CFileException::notRegularFile)
+            << name;
+        EXPECT_TRUE(oldFileKept) << name;
+        EXPECT_EQ(std::filesystem::symlink_status(Path(name)).type(), kind) << name;
+    }
 }
 
 }  // namespace

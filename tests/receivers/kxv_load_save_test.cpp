@@ -1,13 +1,22 @@
 // Save and Load of the KXV page through the file dialogs: round trips of all 26 parameters,
 // files as other programs and people leave them, and files that fail.
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "kxv_page_harness.h"
 #include "receivers/kxv_messages.h"
@@ -53,10 +62,24 @@ class KxvLoadSaveTest : public KxvPageTest {
     static void Put(const fs::path& p, const std::string& text) {
         std::ofstream(p, std::ios::binary) << text;
     }
-    std::vector<std::string> Files() {
+    std::vector<std::string> Files(const fs::path& folder) {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
         return names;
+    }
+    std::vector<std::string> Files() { return Files(dir); }
+    // Saves to `path` with a file-size limit standing in for a full disk: writes past `bytes`
+    // fail.
+    void SaveOnAFullDisk(const fs::path& path, rlim_t bytes) {
+        struct rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = bytes;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        Choose(kSave, path);
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldSignal);
     }
 
     fs::path dir;
@@ -246,20 +269,108 @@ TEST_F(KxvLoadSaveTest, ASaveThatFailsHalfWayLeavesTheEarlierFileAsItWas) {
     ReadAll();
     const std::string earlier = "WingType,1\r\nthe user's earlier file\r\n";
     Put(dir / "set.csv", earlier);
-    // A file-size limit stands in for a full disk: writes past 64 bytes fail.
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    Choose(kSave, dir / "set.csv");
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldSignal);
+    SaveOnAFullDisk(dir / "set.csv", 64);
     ASSERT_EQ(modal.MessageTexts().size(), 2u) << "asked to replace it, then told it failed";
     EXPECT_EQ(modal.MessageTexts()[1].rfind(texts::kNotSaved, 0), 0u) << modal.MessageTexts()[1];
     EXPECT_EQ(Contents(dir / "set.csv"), earlier);
     EXPECT_EQ(Files(), std::vector<std::string>{"set.csv"}) << "the partial file is gone";
+}
+
+// A folder that takes no new file while it lives, also when the test runs as root, who may
+// make files anywhere: this thread then makes and opens files as nobody.
+struct ReadOnlyFolder {
+    explicit ReadOnlyFolder(const fs::path& folder) : folder(folder) {
+        ::chmod(folder.c_str(), 0555);
+        if (root) ::setfsgid(65534), ::setfsuid(65534);
+    }
+    ~ReadOnlyFolder() {
+        if (root) ::setfsuid(0), ::setfsgid(0);
+        ::chmod(folder.c_str(), 0755);
+    }
+    const fs::path folder;
+    const bool root = ::geteuid() == 0;
+};
+
+TEST_F(KxvLoadSaveTest, ASaveThatFailsWhereOnlyAFileOfItsOwnIsSafePutsTheEarlierFileBack) {
+    StartOnReceiver();
+    ReadAll();
+    const std::string saved = FormatParameterFile(page.HeldValues());
+    const std::string earlier = "WingType,1\r\n" + std::string(1536, '#') + "\r\n";
+    const std::string longName = std::string(246, 'n') + ".csv";
+    const struct {
+        const char* name;
+        fs::path chosen, file;
+    } cases[] = {
+        {"a name of 250 bytes", dir / "long" / longName, dir / "long" / longName},
+        {"a link to a name of 250 bytes", dir / "link.csv", dir / "other" / longName},
+        {"a folder that takes no new file", dir / "read-only" / "set.csv",
+         dir / "read-only" / "set.csv"},
+    };
+    for (const auto& c : cases) {
+        fs::create_directories(c.file.parent_path());
+        fs::permissions(c.file.parent_path(), fs::perms::all);
+        Put(c.file, earlier);
+        fs::permissions(c.file, fs::perms(0666));
+    }
+    fs::create_symlink(dir / "other" / longName, dir / "link.csv");
+    ASSERT_GT(saved.size(), 300u);
+    ReadOnlyFolder readOnly(dir / "read-only");
+    if (::faccessat(AT_FDCWD, readOnly.folder.c_str(), W_OK, AT_EACCESS) == 0)
+        GTEST_SKIP() << "a folder without write permission takes new files for this user";
+    for (const auto& c : cases) {
+        modal.Clear();
+        SaveOnAFullDisk(c.chosen, 300);
+        EXPECT_EQ(modal.MessageTexts().size(), 2u) << c.name;
+        const std::string said = modal.MessageTexts().back();
+        EXPECT_EQ(said.rfind(texts::kNotSaved, 0), 0u) << c.name << ": " << said;
+        EXPECT_TRUE(said.ends_with(texts::kOldFileKept)) << c.name << ": " << said;
+        EXPECT_EQ(Contents(c.file), earlier) << c.name;
+        EXPECT_EQ(Files(c.file.parent_path()).size(), 1u) << c.name << ": nothing left beside it";
+
+        modal.Clear();
+        Choose(kSave, c.chosen);
+        EXPECT_EQ(modal.MessageTexts().size(), 1u) << c.name << ": only the replace question";
+        EXPECT_EQ(Contents(c.file), saved) << c.name;
+        EXPECT_EQ(fs::status(c.file).permissions(), fs::perms(0666)) << c.name;
+        EXPECT_TRUE(fs::is_symlink(dir / "link.csv")) << c.name;
+    }
+}
+
+TEST_F(KxvLoadSaveTest, LoadRefusesAtOnceWhatIsNotARegularFile) {
+    ASSERT_EQ(::mkfifo((dir / "pipe.csv").c_str(), 0644), 0);
+    const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (dir / "socket.csv").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const fs::path items[] = {dir / "pipe.csv", socketPath, "/dev/null", dir};
+    StartOnReceiver();
+    ReadAll();
+    const Values before = page.HeldValues();
+    // Opens the pipe's other end should a Load still wait for it after a while: such a Load
+    // then fails its test instead of hanging the suite.
+    std::jthread rescue([pipe = dir / "pipe.csv"](std::stop_token stop) {
+        std::mutex mutex;
+        std::unique_lock lock(mutex);
+        std::condition_variable_any().wait_for(lock, stop, std::chrono::seconds(10),
+                                               [] { return false; });
+        if (stop.stop_requested()) return;
+        const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    });
+    for (const fs::path& item : items) {
+        modal.Clear();
+        const auto start = std::chrono::steady_clock::now();
+        Choose(kLoad, item);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << item;
+        EXPECT_EQ(modal.MessageTexts(),
+                  std::vector<std::string>{texts::kCannotOpen + item.string() +
+                                           " is not a regular file." + texts::kNothingLoaded});
+        EXPECT_EQ(page.HeldValues(), before) << item;
+    }
+    ::close(server);
 }
 
 TEST_F(KxvLoadSaveTest, ASaveAsksAboutTheNameWithItsExtensionAndReplacesALinksTarget) {
