@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/Globals.h"
+#include "receivers/kxv_messages.h"
 #include "sensors/SensorPage.h"
 
 using namespace kxv;
@@ -260,6 +261,17 @@ std::string CReceiver_KXVDlg::UnknownKeys() const {
         keys += p.key;
     }
     return keys;
+}
+
+bool CReceiver_KXVDlg::AllKnown(const char* consequence) {
+    const std::string unknown = UnknownKeys();
+    if (unknown.empty()) return true;
+    // All 26 keys would say no more than that none is known.
+    const std::string why =
+        m_known.none() ? std::string(texts::kNoneKnownYet) : texts::kNotKnownYet + unknown;
+    const std::string text = std::string(consequence) + " " + why + texts::kHowToKnow;
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
+    return false;
 }
 
 void kxv::UserChose(CWnd& on, int k) {

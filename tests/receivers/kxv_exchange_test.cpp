@@ -274,8 +274,9 @@ TEST_F(KxvExchangeTest, WriteBeforeAnyReadLoadOrDefaultSendsNothingAndSaysWhy) {
     StartOnReceiver();
     const std::size_t first = wire->frames.size();
     ASSERT_TRUE(Click(&page, kWrite));
-    EXPECT_EQ(modal.MessageTexts(),
-              std::vector<std::string>{std::string(texts::kNoneKnownYet) + texts::kHowToKnow});
+    EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{std::string(texts::kNothingWritten) +
+                                                             " " + texts::kNoneKnownYet +
+                                                             texts::kHowToKnow});
     AdvanceMs(kWriteMs);
     EXPECT_TRUE(Since(first, true).empty());
     EXPECT_FALSE(AnyTimerRunning());
@@ -289,8 +290,9 @@ TEST_F(KxvExchangeTest, AReadThatTimedOutDoesNotUnlockWrite) {
     ReadAll();
     modal.Clear();
     ASSERT_TRUE(Click(&page, kWrite));
-    EXPECT_EQ(modal.MessageTexts(),
-              std::vector<std::string>{std::string(texts::kNoneKnownYet) + texts::kHowToKnow});
+    EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{std::string(texts::kNothingWritten) +
+                                                             " " + texts::kNoneKnownYet +
+                                                             texts::kHowToKnow});
 }
 
 TEST_F(KxvExchangeTest, TextThatIsNoNumberStopsTheWriteBeforeAnyFrameAndNamesTheField) {

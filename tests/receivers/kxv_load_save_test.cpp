@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -94,8 +95,57 @@ TEST_F(KxvLoadSaveTest, SaveWritesWhatThePagesShowAndLoadRestoresAll26WithoutThe
     EXPECT_TRUE(modal.MessageTexts().empty());
 }
 
+TEST_F(KxvLoadSaveTest, SaveIsRefusedAsWriteIsUntilAll26AreKnown) {
+    const std::string lacking = "StabilizeGain_Aileron, CrabOffsetAngle_Rudder, AUX1";
+    std::string part;
+    for (const Parameter& p : kParameters)
+        if (lacking.find(p.key) == std::string::npos) part += std::string(p.key) + ",1\r\n";
+    Put(dir / "part.csv", part);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::string unknown;  // what both refusals say is not known; empty when Save saves
+    };
+    const Step steps[] = {
+        {"a fresh page", [] {}, texts::kNoneKnownYet},
+        {"a file that lacks three", [&] { Choose(kLoad, dir / "part.csv"); },
+         texts::kNotKnownYet + lacking},
+        {"the user set one of them",
+         [&] {
+             ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 2));
+             ASSERT_TRUE(Type(&gains, Control("StabilizeGain_Aileron"), "60"));
+         },
+         std::string(texts::kNotKnownYet) + "CrabOffsetAngle_Rudder, AUX1"},
+        {"a Read", [&] { ReadAll(); }, ""},
+    };
+    StartOnReceiver();
+    for (const Step& s : steps) {
+        s.act();
+        modal.Clear();
+        dialogs.clear();
+        const std::size_t first = wire->frames.size();
+        Choose(kSave, dir / "set.csv");
+        if (s.unknown.empty()) {
+            EXPECT_TRUE(modal.MessageTexts().empty()) << s.name;
+            EXPECT_EQ(Contents(dir / "set.csv"), FormatParameterFile(page.HeldValues())) << s.name;
+            continue;
+        }
+        EXPECT_TRUE(dialogs.empty()) << s.name << ": refused before the file dialog";
+        EXPECT_TRUE(Files() == std::vector<std::string>{"part.csv"}) << s.name;
+        ASSERT_TRUE(Click(&page, page_ids::kWrite));
+        AdvanceMs(kWriteMs);
+        EXPECT_TRUE(Since(first, true).empty()) << s.name;
+        const std::vector<Shown> shown = modal.shown();
+        ASSERT_EQ(shown.size(), 2u) << s.name;
+        EXPECT_EQ(shown[0].text, texts::kNothingSaved + (" " + s.unknown) + texts::kHowToKnow);
+        EXPECT_EQ(shown[1].text, texts::kNothingWritten + (" " + s.unknown) + texts::kHowToKnow);
+        EXPECT_EQ(shown[0].type, shown[1].type) << s.name << ": the same kind of box";
+    }
+}
+
 TEST_F(KxvLoadSaveTest, EveryValueAReadCanGiveIsSavedAndLoadedBackAsHeld) {
     StartOnReceiver();
+    ReadAll();
     for (int byte = 0; byte <= 255; ++byte) {
         // Every parameter holds the byte, as a Read stores and shows its answers.
         for (const Parameter& p : kParameters) page.HeldValue(p.k) = byte;
@@ -118,7 +168,8 @@ TEST_F(KxvLoadSaveTest, APartialFileKeepsWriteLockedUntilTheUserSetsWhatItLacks)
     Choose(kLoad, dir / "part.csv");
     ASSERT_TRUE(Click(&page, page_ids::kWrite));
     EXPECT_EQ(modal.MessageTexts(),
-              std::vector<std::string>{texts::kNotKnownYet + lacking + texts::kHowToKnow});
+              std::vector<std::string>{std::string(texts::kNothingWritten) + " " +
+                                       texts::kNotKnownYet + lacking + texts::kHowToKnow});
     ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 2));
     ASSERT_TRUE(Type(&gains, Control("StabilizeGain_Aileron"), "60"));
     ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 3));
