@@ -41,6 +41,12 @@ void Place(CDialogEx& page, const CRect& r, bool show) {
 // The tab strip sits above the sub-pages.
 constexpr int kTabStripHeight = 25;
 
+static_assert(kNeitherCheck == BST_INDETERMINATE);
+
+const Parameter& EnableParameter() {
+    return FirstHeld(Holder::kPage, Kind::kFlag);
+}
+
 }  // namespace
 
 const platform::MessageMap* CReceiver_KXVDlg::GetMessageMap() const {
@@ -172,13 +178,13 @@ void CReceiver_KXVDlg::OnTimer(UINT_PTR id) {
 void CReceiver_KXVDlg::ExchangeEnableFlag(int mode) {
     switch (mode) {
         case 1:
-            // Any value but 0 is on: shown ticked, it goes back as 1.
-            m_checkKxvEnable.SetCheck(m_nKxvEnable != 0 ? BST_CHECKED : BST_UNCHECKED);
+            m_checkKxvEnable.SetCheck(ItemShowing(EnableParameter(), m_nKxvEnable));
             UpdateData(FALSE);
             break;
         case 2:
             UpdateData(TRUE);
-            m_nKxvEnable = m_checkKxvEnable.GetCheck() == BST_CHECKED ? 1 : 0;
+            m_nKxvEnable =
+                ValueOfItem(EnableParameter(), m_checkKxvEnable.GetCheck(), m_nKxvEnable);
             break;
         case 3:
             m_nKxvEnable = 1;

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "kxv_page_harness.h"
@@ -141,6 +141,77 @@ TEST_F(KxvLoadSaveTest, SaveIsRefusedAsWriteIsUntilAll26AreKnown) {
         EXPECT_EQ(shown[1].text, texts::kNothingWritten + (" " + s.unknown) + texts::kHowToKnow);
         EXPECT_EQ(shown[0].type, shown[1].type) << s.name << ": the same kind of box";
     }
+}
+
+TEST_F(KxvLoadSaveTest, AValueNoItemNamesShowsNoneAndGoesBackUnchangedUntilTheUserPicksOne) {
+    struct Odd {
+        const char* key;
+        int value;   // what the receiver reports, and then a file holds
+        int item;    // the list item or radio the user then picks; check boxes are clicked
+        int picked;  // what that pick sends
+    };
+    const Odd odd[] = {
+        {"CompensationDirection_Rudder", 7, 0, 255},
+        {"CompensationDirection_Aileron2", 1, 1, 0},  // the index of "Reverse", not its value
+        {"WingType", 7, 1, 1},
+        {"MountingType", 4, 3, 3},
+        {"KXV_Enable", 7, 0, 1},
+        {"AUX1", 2, 0, 1},
+        {"QuickMode", 255, 0, 1},
+    };
+    CWnd* const holders[] = {&wing, &mounting, &gains, &angles, &page};  // by kxv::Holder
+    const int tabs[] = {0, 1, 2, 3, -1};
+    auto holder = [&](const Parameter& p) { return holders[static_cast<int>(p.holder)]; };
+    auto showsNone = [&](const Parameter& p) {
+        if (p.kind == Kind::kDirection) return ComboSelection(p.control) == -1;
+        if (p.kind == Kind::kFlag) return Checked(*holder(p), p.control) == BST_INDETERMINATE;
+        for (int i = 0; i <= p.hi; ++i)
+            if (Checked(*holder(p), p.control + i) != BST_UNCHECKED) return false;
+        return true;
+    };
+    // Every write frame of a parameter carries `value`, and the receiver holds it.
+    auto sent = [&](std::size_t first, const Parameter& p, int value) {
+        for (const WrittenFrame& w : OfType(Since(first), bus::kTypeWrite))
+            if (w.param == p.code) EXPECT_EQ(w.value, value) << p.key;
+        EXPECT_EQ(ReceiverValue(p.k), value) << p.key;
+    };
+    StartOnReceiver();
+    Run(page_ids::kDefault, 10001);  // every list, radio and box shows a factory item
+    for (const Odd& o : odd) SetReceiverValue(o.key, o.value);
+    ReadAll();
+    std::size_t first = wire->frames.size();
+    Run(page_ids::kWrite, 10001);
+    for (const Odd& o : odd) {
+        EXPECT_TRUE(showsNone(Param(o.key))) << "after the Read: " << o.key;
+        sent(first, Param(o.key), o.value);
+    }
+    Choose(kSave, dir / "set.csv");
+    ParameterFileReader saved(FactoryValues());
+    ASSERT_TRUE(saved.TakeText(Contents(dir / "set.csv")));
+    for (const Odd& o : odd) EXPECT_EQ(saved.values()[K(o.key)], o.value) << "saved: " << o.key;
+
+    Run(page_ids::kDefault, 10001);
+    Choose(kLoad, dir / "set.csv");
+    first = wire->frames.size();
+    Run(page_ids::kWrite, 10001);
+    for (const Odd& o : odd) {
+        EXPECT_TRUE(showsNone(Param(o.key))) << "after the Load: " << o.key;
+        sent(first, Param(o.key), o.value);
+    }
+
+    for (const Odd& o : odd) {
+        const Parameter& p = Param(o.key);
+        if (const int tab = tabs[static_cast<int>(p.holder)]; tab >= 0)
+            ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, tab));
+        if (p.kind == Kind::kDirection)
+            ASSERT_TRUE(ChooseComboItem(&gains, p.control, o.item)) << o.key;
+        else
+            ASSERT_TRUE(Click(holder(p), p.control + o.item)) << o.key;
+    }
+    first = wire->frames.size();
+    Run(page_ids::kWrite, 10001);
+    for (const Odd& o : odd) sent(first, Param(o.key), o.picked);
+    EXPECT_TRUE(modal.MessageTexts().empty());
 }
 
 TEST_F(KxvLoadSaveTest, EveryValueAReadCanGiveIsSavedAndLoadedBackAsHeld) {
