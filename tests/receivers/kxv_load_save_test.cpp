@@ -110,12 +110,6 @@ TEST_F(KxvLoadSaveTest, SaveIsRefusedAsWriteIsUntilAll26AreKnown) {
         {"a fresh page", [] {}, texts::kNoneKnownYet},
         {"a file that lacks three", [&] { Choose(kLoad, dir / "part.csv"); },
          texts::kNotKnownYet + lacking},
-        {"the user set one of them",
-         [&] {
-             ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 2));
-             ASSERT_TRUE(Type(&gains, Control("StabilizeGain_Aileron"), "60"));
-         },
-         std::string(texts::kNotKnownYet) + "CrabOffsetAngle_Rudder, AUX1"},
         {"a Read", [&] { ReadAll(); }, ""},
     };
     StartOnReceiver();
