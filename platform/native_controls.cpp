@@ -72,7 +72,11 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
         }
         case CtrlKind::CheckBox: {
             auto* b = new QCheckBox(ToQ(c.text), parent);
-            QObject::connect(b, &QCheckBox::clicked, [b] { NotifyCommand(b, 0); });
+            QObject::connect(b, &QCheckBox::clicked, [b] {
+                // A click on the third state ticks the box, which is a two-state one again.
+                b->setTristate(false);
+                NotifyCommand(b, 0);
+            });
             return b;
         }
         case CtrlKind::RadioButton: {

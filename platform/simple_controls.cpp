@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -9,11 +10,21 @@
 #include "platform/static_ctrl.h"
 
 int CButton::GetCheck() const {
+    if (auto* c = qobject_cast<QCheckBox*>(m_hWnd); c && c->checkState() == Qt::PartiallyChecked)
+        return BST_INDETERMINATE;
     auto* b = qobject_cast<QAbstractButton*>(m_hWnd);
     return b && b->isCheckable() && b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
 }
 
 void CButton::SetCheck(int check) {
+    if (auto* c = qobject_cast<QCheckBox*>(m_hWnd)) {
+        c->setCheckState(check == BST_INDETERMINATE ? Qt::PartiallyChecked
+                         : check == BST_CHECKED     ? Qt::Checked
+                                                    : Qt::Unchecked);
+        // Only the program shows the third state; the user's clicks tick and clear.
+        c->setTristate(check == BST_INDETERMINATE);
+        return;
+    }
     if (auto* b = qobject_cast<QAbstractButton*>(m_hWnd); b && b->isCheckable())
         b->setChecked(check == BST_CHECKED);
 }

@@ -118,14 +118,7 @@ void CReceiver_KXVDlg::OnBnClickedRead() {
 
 void CReceiver_KXVDlg::OnBnClickedWrite() {
     // Untouched values would send directions and gains nobody chose.
-    if (const std::string unknown = UnknownKeys(); !unknown.empty()) {
-        // All 26 keys would say no more than that none is known.
-        const std::string text =
-            (m_known.none() ? std::string(texts::kNoneKnownYet) : texts::kNotKnownYet + unknown) +
-            texts::kHowToKnow;
-        AfxMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
-        return;
-    }
+    if (!AllKnown(texts::kNothingWritten)) return;
     if (!EditsHoldNumbers(texts::kNothingWritten)) return;
     ExchangeSubPages(2);
     CKestrovaDlg::PurgePort();

@@ -100,6 +100,9 @@ bool CReceiver_KXVDlg::EditsHoldNumbers(const char* consequence) {
 }
 
 void CReceiver_KXVDlg::OnBnClickedSave() {
+    // A file of untouched values, loaded and written, would send directions and gains nobody
+    // chose.
+    if (!AllKnown(texts::kNothingSaved)) return;
     // Half-taken controls would save stale values under the typed ones.
     if (!EditsHoldNumbers(texts::kNothingSaved)) return;
     ExchangeSubPages(2);

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/Globals.h"
+#include "receivers/kxv_messages.h"
 #include "sensors/SensorPage.h"
 
 using namespace kxv;
@@ -39,6 +40,12 @@ void Place(CDialogEx& page, const CRect& r, bool show) {
 
 // The tab strip sits above the sub-pages.
 constexpr int kTabStripHeight = 25;
+
+static_assert(kNeitherCheck == BST_INDETERMINATE);
+
+const Parameter& EnableParameter() {
+    return FirstHeld(Holder::kPage, Kind::kFlag);
+}
 
 }  // namespace
 
@@ -171,13 +178,13 @@ void CReceiver_KXVDlg::OnTimer(UINT_PTR id) {
 void CReceiver_KXVDlg::ExchangeEnableFlag(int mode) {
     switch (mode) {
         case 1:
-            // Any value but 0 is on: shown ticked, it goes back as 1.
-            m_checkKxvEnable.SetCheck(m_nKxvEnable != 0 ? BST_CHECKED : BST_UNCHECKED);
+            m_checkKxvEnable.SetCheck(ItemShowing(EnableParameter(), m_nKxvEnable));
             UpdateData(FALSE);
             break;
         case 2:
             UpdateData(TRUE);
-            m_nKxvEnable = m_checkKxvEnable.GetCheck() == BST_CHECKED ? 1 : 0;
+            m_nKxvEnable =
+                ValueOfItem(EnableParameter(), m_checkKxvEnable.GetCheck(), m_nKxvEnable);
             break;
         case 3:
             m_nKxvEnable = 1;
@@ -260,6 +267,17 @@ std::string CReceiver_KXVDlg::UnknownKeys() const {
         keys += p.key;
     }
     return keys;
+}
+
+bool CReceiver_KXVDlg::AllKnown(const char* consequence) {
+    const std::string unknown = UnknownKeys();
+    if (unknown.empty()) return true;
+    // All 26 keys would say no more than that none is known.
+    const std::string why =
+        m_known.none() ? std::string(texts::kNoneKnownYet) : texts::kNotKnownYet + unknown;
+    const std::string text = std::string(consequence) + " " + why + texts::kHowToKnow;
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
+    return false;
 }
 
 void kxv::UserChose(CWnd& on, int k) {

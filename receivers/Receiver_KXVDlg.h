@@ -110,6 +110,9 @@ class CReceiver_KXVDlg : public CDialogEx {
     CRect SubPageRect();
     // The keys of the parameters not known yet, for the user; empty when all are.
     std::string UnknownKeys() const;
+    // False, after telling the user what was not done and which values are not known yet,
+    // until all 26 came from the receiver, a file or the user.
+    bool AllKnown(const char* consequence);
 
     kxv::Operation m_operation = kxv::Operation::kNone;
     bool m_sequenceRunning = false;

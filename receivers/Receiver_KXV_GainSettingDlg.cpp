@@ -9,8 +9,10 @@ const int kFirstDirection = kxv::FirstOfKind(kxv::Kind::kDirection).k;  // k of 
 const int kFirstGain = kxv::FirstOfKind(kxv::Kind::kGain).k;            // k of m_nGain[0]
 // The edits exchange the mode gains first, then the three gyro gains.
 constexpr int kGyroGains = 3;
-constexpr int kPositiveItem = 0;
-constexpr int kReverseItem = 1;
+
+const kxv::Parameter& Direction(int i) {
+    return kxv::kParameters[static_cast<std::size_t>(kFirstDirection + i)];
+}
 
 int Control(int k) {
     return kxv::kParameters[static_cast<std::size_t>(k)].control;
@@ -26,6 +28,7 @@ const platform::MessageMap* CReceiver_KXV_GainSettingDlg::GetMessageMap() const 
 
 BOOL CReceiver_KXV_GainSettingDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
+    // In the order of kxv::kDirectionItems.
     for (CComboBox& list : m_comboDirection) {
         list.AddString("Positive");
         list.AddString("Reverse");
@@ -46,23 +49,16 @@ void CReceiver_KXV_GainSettingDlg::DoDataExchange(CDataExchange* dx) {
 void CReceiver_KXV_GainSettingDlg::ExchangeData(int mode) {
     switch (mode) {
         case 1:
-            for (int i = 0; i < kDirections; ++i) {
-                // Any other value leaves the list as it was.
-                if (m_nDirection[i] == kxv::kDirectionReverse)
-                    m_comboDirection[i].SetCurSel(kReverseItem);
-                if (m_nDirection[i] == kxv::kDirectionPositive)
-                    m_comboDirection[i].SetCurSel(kPositiveItem);
-            }
+            for (int i = 0; i < kDirections; ++i)
+                m_comboDirection[i].SetCurSel(kxv::ItemShowing(Direction(i), m_nDirection[i]));
             for (int i = 0; i < kGains; ++i) m_nGainEdit[i] = m_nGain[i];
             UpdateData(FALSE);
             break;
         case 2:
             UpdateData(TRUE);
-            for (int i = 0; i < kDirections; ++i) {
-                const int sel = m_comboDirection[i].GetCurSel();
-                if (sel == kReverseItem) m_nDirection[i] = kxv::kDirectionReverse;
-                if (sel == kPositiveItem) m_nDirection[i] = kxv::kDirectionPositive;
-            }
+            for (int i = 0; i < kDirections; ++i)
+                m_nDirection[i] = kxv::ValueOfItem(Direction(i), m_comboDirection[i].GetCurSel(),
+                                                   m_nDirection[i]);
             for (int i = 0; i < kGains; ++i) {
                 m_nGain[i] = kxv::ClampGain(m_nGainEdit[i]);
                 // The edit shows what is held, so what is sent or saved is what the page shows.
@@ -72,8 +68,8 @@ void CReceiver_KXV_GainSettingDlg::ExchangeData(int mode) {
             break;
         case 3:
             for (int i = 0; i < kDirections; ++i) {
-                m_nDirection[i] = kxv::kDirectionPositive;
-                m_comboDirection[i].SetCurSel(kPositiveItem);
+                m_nDirection[i] = Direction(i).factory;
+                m_comboDirection[i].SetCurSel(kxv::ItemShowing(Direction(i), m_nDirection[i]));
             }
             for (int i = 0; i < kGains; ++i)
                 m_nGain[i] = m_nGainEdit[i] =

@@ -12,8 +12,9 @@ class CReceiver_KXV_GainSettingDlg : public CDialogEx {
 
     BOOL OnInitDialog() override;
     const platform::MessageMap* GetMessageMap() const override;
-    // 1: held values to the controls; 2: the controls to the held values, gains clamped to
-    // 0..200; 3: factory values into both.
+    // 1: held values to the controls, no item chosen for a direction neither item names;
+    // 2: the controls to the held values, gains clamped to 0..200, a direction with no item
+    // chosen kept as held; 3: factory values into both.
     void ExchangeData(int mode);
 
     // Held parameters, by exchange order: directions k = 2..6, gains k = 7..15.

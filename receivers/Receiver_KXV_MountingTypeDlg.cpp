@@ -7,6 +7,14 @@
 
 using namespace kxv;
 
+namespace {
+
+const Parameter& MountingTypeParameter() {
+    return FirstHeld(Holder::kMountingType, Kind::kChoice);
+}
+
+}  // namespace
+
 const platform::MessageMap* CReceiver_KXV_MountingTypeDlg::GetMessageMap() const {
     static const platform::MessageMap map = [] {
         platform::MessageMap m{CDialogEx::ThisMessageMap(), {}};
@@ -28,13 +36,13 @@ void CReceiver_KXV_MountingTypeDlg::DoDataExchange(CDataExchange* dx) {
 void CReceiver_KXV_MountingTypeDlg::ExchangeData(int mode) {
     switch (mode) {
         case 1:
-            m_nMountingRadio = m_nMountingType;
+            m_nMountingRadio = ItemShowing(MountingTypeParameter(), m_nMountingType);
             UpdateData(FALSE);
             break;
         case 2:
             UpdateData(TRUE);
-            // A position no radio shows stays as the receiver reported it.
-            if (m_nMountingRadio >= 0) m_nMountingType = m_nMountingRadio;
+            m_nMountingType =
+                ValueOfItem(MountingTypeParameter(), m_nMountingRadio, m_nMountingType);
             break;
         case 3:
             m_nMountingRadio = 0;
@@ -59,7 +67,7 @@ void CReceiver_KXV_MountingTypeDlg::OnBnClickedMountingType() {
     // The radio shows the click itself; only its index and the picture follow.
     UpdateData(TRUE);
     ShowMountingPicture();
-    UserChose(*this, FirstHeld(Holder::kMountingType, Kind::kChoice).k);
+    UserChose(*this, MountingTypeParameter().k);
 }
 
 void CReceiver_KXV_MountingTypeDlg::OnPaint() {

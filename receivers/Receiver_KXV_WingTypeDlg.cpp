@@ -7,6 +7,19 @@
 
 using namespace kxv;
 
+namespace {
+
+const Parameter& WingTypeParameter() {
+    return FirstHeld(Holder::kWingType, Kind::kChoice);
+}
+// AUX1, AUX2 and Quick Mode by their place on the page.
+const Parameter& Switch(int place) {
+    return kParameters[static_cast<std::size_t>(FirstHeld(Holder::kWingType, Kind::kFlag).k +
+                                                place)];
+}
+
+}  // namespace
+
 const platform::MessageMap* CReceiver_KXV_WingTypeDlg::GetMessageMap() const {
     static const platform::MessageMap map = [] {
         platform::MessageMap m{CDialogEx::ThisMessageMap(), {}};
@@ -33,21 +46,18 @@ void CReceiver_KXV_WingTypeDlg::ExchangeData(int mode) {
     switch (mode) {
         case 1:
             // The picture follows on the next paint or tab change.
-            m_nWingRadio = m_nWingType;
-            // Any value but 0 is on: shown ticked, it goes back as 1.
-            m_nAux1Check = m_nAux1 != 0;
-            m_nAux2Check = m_nAux2 != 0;
-            m_nQuickModeCheck = m_nQuickMode != 0;
+            m_nWingRadio = ItemShowing(WingTypeParameter(), m_nWingType);
+            m_nAux1Check = ItemShowing(Switch(0), m_nAux1);
+            m_nAux2Check = ItemShowing(Switch(1), m_nAux2);
+            m_nQuickModeCheck = ItemShowing(Switch(2), m_nQuickMode);
             UpdateData(FALSE);
             break;
         case 2:
             UpdateData(TRUE);
-            // A type no radio shows (one the receiver reported) stays as it is: the radios'
-            // "none" is no wing type to send.
-            if (m_nWingRadio >= 0) m_nWingType = m_nWingRadio;
-            m_nAux1 = m_nAux1Check;
-            m_nAux2 = m_nAux2Check;
-            m_nQuickMode = m_nQuickModeCheck;
+            m_nWingType = ValueOfItem(WingTypeParameter(), m_nWingRadio, m_nWingType);
+            m_nAux1 = ValueOfItem(Switch(0), m_nAux1Check, m_nAux1);
+            m_nAux2 = ValueOfItem(Switch(1), m_nAux2Check, m_nAux2);
+            m_nQuickMode = ValueOfItem(Switch(2), m_nQuickModeCheck, m_nQuickMode);
             break;
         case 3:
             m_nWingRadio = 0;
@@ -74,7 +84,7 @@ void CReceiver_KXV_WingTypeDlg::OnBnClickedWingType() {
     UpdateData(TRUE);
     UpdateData(FALSE);
     ShowWingPicture();
-    UserChose(*this, FirstHeld(Holder::kWingType, Kind::kChoice).k);
+    UserChose(*this, WingTypeParameter().k);
 }
 
 void CReceiver_KXV_WingTypeDlg::OnPaint() {

@@ -4,8 +4,9 @@
 
 namespace kxv::texts {
 
-inline constexpr const char* kNoneKnownYet = "Nothing was written: no value is known yet";
-inline constexpr const char* kNotKnownYet = "Nothing was written: these values are not known yet: ";
+// Said after what a refused Write or Save did (kNothingWritten, kNothingSaved).
+inline constexpr const char* kNoneKnownYet = "No value is known yet";
+inline constexpr const char* kNotKnownYet = "These values are not known yet: ";
 inline constexpr const char* kHowToKnow =
     ". Read the receiver, load a parameter file, press Default or set them on the pages first.";
 inline constexpr const char* kNothingWritten = "Nothing was written.";

@@ -1,6 +1,7 @@
 #include "receivers/kxv_parameters.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "receivers/kxv_ids.h"
 
@@ -21,7 +22,7 @@ constexpr Parameter Direction(int k, std::uint8_t code, std::string_view key,
             Holder::kGainSetting,
             Kind::kDirection,
             control,
-            0,
+            static_cast<int>(std::size(kDirectionItems)) - 1,
             kDirectionPositive,
             label};
 }
@@ -116,6 +117,29 @@ int PlaceInHolder(const Parameter& p) {
     for (const Parameter& q : kParameters)
         if (q.k < p.k && q.holder == p.holder && q.kind == p.kind) ++place;
     return place;
+}
+
+namespace {
+
+// The held value item `item` of p's control names; radios and check states name their index.
+int ItemValue(const Parameter& p, int item) {
+    return p.kind == Kind::kDirection ? kDirectionItems[static_cast<std::size_t>(item)] : item;
+}
+
+bool HasItems(const Parameter& p) {
+    return p.kind == Kind::kChoice || p.kind == Kind::kDirection || p.kind == Kind::kFlag;
+}
+
+}  // namespace
+
+int ItemShowing(const Parameter& p, int value) {
+    for (int item = 0; HasItems(p) && item <= p.hi; ++item)
+        if (ItemValue(p, item) == value) return item;
+    return p.kind == Kind::kFlag ? kNeitherCheck : kNoItem;
+}
+
+int ValueOfItem(const Parameter& p, int item, int held) {
+    return HasItems(p) && item >= 0 && item <= p.hi ? ItemValue(p, item) : held;
 }
 
 int ClampGain(int percent) {

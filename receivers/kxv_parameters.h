@@ -47,7 +47,7 @@ struct Parameter {
     Holder holder;
     Kind kind;
     int control;  // the control that shows it on its holder
-    int hi;       // kChoice: the last index
+    int hi;       // kChoice, kDirection, kFlag: the last item of its control
     int factory;
     std::string_view label;  // where a person finds it
 };
@@ -62,6 +62,22 @@ const Parameter& FirstOfKind(Kind kind);
 const Parameter& FirstHeld(Holder holder, Kind kind);
 // Where a holder keeps the value of `p`: its place among the holder's parameters of its kind.
 int PlaceInHolder(const Parameter& p);
+
+// The items of a direction list, in their order: "Positive", then "Reverse".
+inline constexpr int kDirectionItems[] = {kDirectionPositive, kDirectionReverse};
+// What a radio group or list shows when none of its items is chosen.
+inline constexpr int kNoItem = -1;
+// A check box's third state, neither ticked nor clear (the platform's BST_INDETERMINATE).
+inline constexpr int kNeitherCheck = 2;
+
+// The radio, list item or check box state that shows a held value of `p` (a kChoice,
+// kDirection or kFlag). A value none of them names, as a Read or a file may give, shows none:
+// kNoItem, or kNeitherCheck for a check box. Showing the nearest item instead would send it
+// back in place of a value nobody changed.
+int ItemShowing(const Parameter& p, int value);
+// The held value of `p` that a control showing `item` gives: the value that item names, or
+// `held` unchanged while the control shows none of its items.
+int ValueOfItem(const Parameter& p, int item, int held);
 
 // The clamps the sub-pages apply to what is typed.
 int ClampGain(int percent);

@@ -143,6 +143,17 @@ TEST_F(DialogTest, RadioGroupKeepsOneCheckedAndStopsAtTheNextGroup) {
     EXPECT_EQ(b->GetCheck(), BST_UNCHECKED);
 }
 
+TEST_F(DialogTest, ACheckBoxShowsTheThirdStateUntilTheUsersFirstClickAndNeverAgain) {
+    dlg.m_check = BST_INDETERMINATE;
+    dlg.UpdateData(FALSE);
+    auto* check = static_cast<CButton*>(dlg.GetDlgItem(1020));
+    EXPECT_EQ(check->GetCheck(), BST_INDETERMINATE);
+    for (int expected : {BST_CHECKED, BST_UNCHECKED, BST_CHECKED}) {
+        ASSERT_TRUE(Click(&dlg, 1020));
+        EXPECT_EQ(check->GetCheck(), expected);
+    }
+}
+
 TEST_F(DialogTest, DisabledAndHiddenControlsCannotBeClicked) {
     dlg.GetDlgItem(1004)->EnableWindow(FALSE);
     EXPECT_FALSE(Click(&dlg, 1004));

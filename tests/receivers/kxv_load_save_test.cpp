@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -117,8 +118,122 @@ TEST_F(KxvLoadSaveTest, SaveWritesWhatThePagesShowAndLoadRestoresAll26WithoutThe
     EXPECT_TRUE(modal.MessageTexts().empty());
 }
 
+TEST_F(KxvLoadSaveTest, SaveIsRefusedAsWriteIsUntilAll26AreKnown) {
+    const std::string lacking = "StabilizeGain_Aileron, CrabOffsetAngle_Rudder, AUX1";
+    std::string part;
+    for (const Parameter& p : kParameters)
+        if (lacking.find(p.key) == std::string::npos) part += std::string(p.key) + ",1\r\n";
+    Put(dir / "part.csv", part);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::string unknown;  // what both refusals say is not known; empty when Save saves
+    };
+    const Step steps[] = {
+        {"a fresh page", [] {}, texts::kNoneKnownYet},
+        {"a file that lacks three", [&] { Choose(kLoad, dir / "part.csv"); },
+         texts::kNotKnownYet + lacking},
+        {"a Read", [&] { ReadAll(); }, ""},
+    };
+    StartOnReceiver();
+    for (const Step& s : steps) {
+        s.act();
+        modal.Clear();
+        dialogs.clear();
+        const std::size_t first = wire->frames.size();
+        Choose(kSave, dir / "set.csv");
+        if (s.unknown.empty()) {
+            EXPECT_TRUE(modal.MessageTexts().empty()) << s.name;
+            EXPECT_EQ(Contents(dir / "set.csv"), FormatParameterFile(page.HeldValues())) << s.name;
+            continue;
+        }
+        EXPECT_TRUE(dialogs.empty()) << s.name << ": refused before the file dialog";
+        EXPECT_TRUE(Files() == std::vector<std::string>{"part.csv"}) << s.name;
+        ASSERT_TRUE(Click(&page, page_ids::kWrite));
+        AdvanceMs(kWriteMs);
+        EXPECT_TRUE(Since(first, true).empty()) << s.name;
+        const std::vector<Shown> shown = modal.shown();
+        ASSERT_EQ(shown.size(), 2u) << s.name;
+        EXPECT_EQ(shown[0].text, texts::kNothingSaved + (" " + s.unknown) + texts::kHowToKnow);
+        EXPECT_EQ(shown[1].text, texts::kNothingWritten + (" " + s.unknown) + texts::kHowToKnow);
+        EXPECT_EQ(shown[0].type, shown[1].type) << s.name << ": the same kind of box";
+    }
+}
+
+TEST_F(KxvLoadSaveTest, AValueNoItemNamesShowsNoneAndGoesBackUnchangedUntilTheUserPicksOne) {
+    struct Odd {
+        const char* key;
+        int value;   // what the receiver reports, and then a file holds
+        int item;    // the list item or radio the user then picks; check boxes are clicked
+        int picked;  // what that pick sends
+    };
+    const Odd odd[] = {
+        {"CompensationDirection_Rudder", 7, 0, 255},
+        {"CompensationDirection_Aileron2", 1, 1, 0},  // the index of "Reverse", not its value
+        {"WingType", 7, 1, 1},
+        {"MountingType", 4, 3, 3},
+        {"KXV_Enable", 7, 0, 1},
+        {"AUX1", 2, 0, 1},
+        {"QuickMode", 255, 0, 1},
+    };
+    CWnd* const holders[] = {&wing, &mounting, &gains, &angles, &page};  // by kxv::Holder
+    const int tabs[] = {0, 1, 2, 3, -1};
+    auto holder = [&](const Parameter& p) { return holders[static_cast<int>(p.holder)]; };
+    auto showsNone = [&](const Parameter& p) {
+        if (p.kind == Kind::kDirection) return ComboSelection(p.control) == -1;
+        if (p.kind == Kind::kFlag) return Checked(*holder(p), p.control) == BST_INDETERMINATE;
+        for (int i = 0; i <= p.hi; ++i)
+            if (Checked(*holder(p), p.control + i) != BST_UNCHECKED) return false;
+        return true;
+    };
+    // Every write frame of a parameter carries `value`, and the receiver holds it.
+    auto sent = [&](std::size_t first, const Parameter& p, int value) {
+        for (const WrittenFrame& w : OfType(Since(first), bus::kTypeWrite))
+            if (w.param == p.code) EXPECT_EQ(w.value, value) << p.key;
+        EXPECT_EQ(ReceiverValue(p.k), value) << p.key;
+    };
+    StartOnReceiver();
+    Run(page_ids::kDefault, 10001);  // every list, radio and box shows a factory item
+    for (const Odd& o : odd) SetReceiverValue(o.key, o.value);
+    ReadAll();
+    std::size_t first = wire->frames.size();
+    Run(page_ids::kWrite, 10001);
+    for (const Odd& o : odd) {
+        EXPECT_TRUE(showsNone(Param(o.key))) << "after the Read: " << o.key;
+        sent(first, Param(o.key), o.value);
+    }
+    Choose(kSave, dir / "set.csv");
+    ParameterFileReader saved(FactoryValues());
+    ASSERT_TRUE(saved.TakeText(Contents(dir / "set.csv")));
+    for (const Odd& o : odd) EXPECT_EQ(saved.values()[K(o.key)], o.value) << "saved: " << o.key;
+
+    Run(page_ids::kDefault, 10001);
+    Choose(kLoad, dir / "set.csv");
+    first = wire->frames.size();
+    Run(page_ids::kWrite, 10001);
+    for (const Odd& o : odd) {
+        EXPECT_TRUE(showsNone(Param(o.key))) << "after the Load: " << o.key;
+        sent(first, Param(o.key), o.value);
+    }
+
+    for (const Odd& o : odd) {
+        const Parameter& p = Param(o.key);
+        if (const int tab = tabs[static_cast<int>(p.holder)]; tab >= 0)
+            ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, tab));
+        if (p.kind == Kind::kDirection)
+            ASSERT_TRUE(ChooseComboItem(&gains, p.control, o.item)) << o.key;
+        else
+            ASSERT_TRUE(Click(holder(p), p.control + o.item)) << o.key;
+    }
+    first = wire->frames.size();
+    Run(page_ids::kWrite, 10001);
+    for (const Odd& o : odd) sent(first, Param(o.key), o.picked);
+    EXPECT_TRUE(modal.MessageTexts().empty());
+}
+
 TEST_F(KxvLoadSaveTest, EveryValueAReadCanGiveIsSavedAndLoadedBackAsHeld) {
     StartOnReceiver();
+    ReadAll();
     for (int byte = 0; byte <= 255; ++byte) {
         // Every parameter holds the byte, as a Read stores and shows its answers.
         for (const Parameter& p : kParameters) page.HeldValue(p.k) = byte;
@@ -141,7 +256,8 @@ TEST_F(KxvLoadSaveTest, APartialFileKeepsWriteLockedUntilTheUserSetsWhatItLacks)
     Choose(kLoad, dir / "part.csv");
     ASSERT_TRUE(Click(&page, page_ids::kWrite));
     EXPECT_EQ(modal.MessageTexts(),
-              std::vector<std::string>{texts::kNotKnownYet + lacking + texts::kHowToKnow});
+              std::vector<std::string>{std::string(texts::kNothingWritten) + " " +
+                                       texts::kNotKnownYet + lacking + texts::kHowToKnow});
     ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 2));
     ASSERT_TRUE(Type(&gains, Control("StabilizeGain_Aileron"), "60"));
     ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, 3));

@@ -83,25 +83,6 @@ TEST_F(KxvSubPagesTest, AReadWingTypeChecksItsRadioAndThePictureFollowsOnTheNext
     EXPECT_EQ(kxv::ShownPicture(wing, wing_ids::kPicture), IDB_KXV_WING_VTAIL);
 }
 
-TEST_F(KxvSubPagesTest, ADirectionReadAsSevenLeavesItsListAndALaterWriteSendsTheListsChoice) {
-    SetReceiverValue("CompensationDirection_Aileron1", 0);
-    StartOnReceiver();
-    ReadAll();
-    ASSERT_EQ(ComboSelection(Control("CompensationDirection_Aileron1")), 1);
-    SetReceiverValue("CompensationDirection_Aileron1", 7);
-    ReadAll();
-    EXPECT_EQ(page.HeldValue(K("CompensationDirection_Aileron1")), 7);
-    EXPECT_EQ(ComboSelection(Control("CompensationDirection_Aileron1")), 1)
-        << "the list shows what it showed";
-    const std::size_t first = wire->frames.size();
-    Run(page_ids::kWrite, kWriteMs);
-    for (const WrittenFrame& w : OfType(Since(first), bus::kTypeWrite))
-        if (w.param == Code("CompensationDirection_Aileron1")) {
-            EXPECT_EQ(w.value, 0) << "Reverse, not 7";
-        }
-    EXPECT_EQ(ReceiverValue("CompensationDirection_Aileron1"), 0);
-}
-
 TEST_F(KxvSubPagesTest, TypedAnglesAndGainsAreClampedAndShownAsHeld) {
     StartOnReceiver();
     ReadAll();
