@@ -57,6 +57,13 @@ std::string ReadAll(const fs::path& p) {
     return s.str();
 }
 
+// Whether the file holds `bytes`, without printing either: a program's bytes can hold
+// GoogleTest's own "[  SKIPPED ]", and CTest takes a test that prints it for a skipped one, so a
+// failure would pass unseen.
+bool Holds(const fs::path& p, const std::string& bytes) {
+    return ReadAll(p) == bytes;
+}
+
 // The tiny program of this build that the tests offer as the new version.
 std::string NewProgram() {
     return ReadAll(KESTROVA_UPDATE_MARKER);
@@ -163,7 +170,7 @@ class OnlineUpdateTest : public AppTest {
 
     // The folder holds the program as it was and nothing the update left behind.
     void ExpectOldProgramInPlace() {
-        EXPECT_EQ(ReadAll("Kestrova.exe"), kOldProgram);
+        EXPECT_TRUE(Holds("Kestrova.exe", kOldProgram)) << "the old program is not in place";
         EXPECT_FALSE(fs::exists("Kestrova_old.exe"));
         EXPECT_FALSE(fs::exists("NewSoftware.exe"));
         EXPECT_FALSE(fs::exists("Version.txt"));
@@ -423,7 +430,7 @@ TEST_F(OnlineUpdateTest, AnOldNameThatCannotBeFreedFailsTheUpdateAndStartUpGoesO
     Offer("32", NewProgram());
     StartMainWindow();
     ExpectUpdateFailedBox();
-    EXPECT_EQ(ReadAll("Kestrova.exe"), kOldProgram);
+    EXPECT_TRUE(Holds("Kestrova.exe", kOldProgram)) << "the old program is not in place";
     EXPECT_TRUE(fs::is_directory("Kestrova_old.exe"));
     EXPECT_FALSE(fs::exists("NewSoftware.exe"));
     ExpectStartUpWentOn();
@@ -498,10 +505,10 @@ TEST_F(OnlineUpdateTest, AGoodUpdateEndsTheProcessAndStartsTheNewProgram) {
     EXPECT_EQ(ReadAll(folder / "marker.txt"), "started Kestrova.exe in " + folder.string() + "\n");
     EXPECT_EQ(ReadAll(dir / "child.out"),
               "box: Find a new version ! | " + std::string(kPrompt) + "\n");
-    EXPECT_EQ(ReadAll(folder / "Kestrova.exe"), NewProgram());
+    EXPECT_TRUE(Holds(folder / "Kestrova.exe", NewProgram())) << "the new program is not in place";
     EXPECT_TRUE((fs::status(folder / "Kestrova.exe").permissions() & fs::perms::owner_exec) !=
                 fs::perms::none);
-    EXPECT_EQ(ReadAll(folder / "Kestrova_old.exe"), oldProgram);
+    EXPECT_TRUE(Holds(folder / "Kestrova_old.exe", oldProgram)) << "the old program is not kept";
     EXPECT_FALSE(fs::exists(folder / "NewSoftware.exe"));
     EXPECT_FALSE(fs::exists(folder / "Version.txt"));
 }
