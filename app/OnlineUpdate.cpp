@@ -96,10 +96,29 @@ bool InstallNewExecutable() {
     return true;
 }
 
-// The new executable is in place but would not start: the old one goes back.
+// The new executable is in place but did not start: the old one goes back and the new one goes.
+// Should the old one be gone, the new one stays: it is all there is.
 void RestoreOldExecutable() {
-    DeleteFileA(kExecutable);
-    Rename(kOldExecutable, kExecutable);
+    if (!Rename(kExecutable, kNewExecutable)) return;
+    if (Rename(kOldExecutable, kExecutable))
+        DeleteFileA(kNewExecutable);
+    else
+        Rename(kNewExecutable, kExecutable);
+}
+
+// A program the loader cannot run (a shared library missing on this machine), or one that
+// crashes at once, still starts as a process. One that is still running after this long has
+// got going; until then this program, the last one known to work, must not end.
+constexpr DWORD kStartWaitMs = 2000;
+
+// Whether the started program is still running after the wait, which ends as soon as it does
+// not. The windows stay drawn meanwhile and take no input, as during the download.
+bool KeepsRunning(const PROCESS_INFORMATION& process) {
+    DWORD wait = WAIT_FAILED;
+    platform::RunOffUiThread([&] { wait = WaitForSingleObject(process.hProcess, kStartWaitMs); });
+    CloseHandle(process.hProcess);
+    // A process that cannot be watched has not been seen to fail.
+    return wait != WAIT_OBJECT_0;
 }
 
 void StopUpdateProgress() {
@@ -111,7 +130,10 @@ void StopUpdateProgress() {
 }  // namespace
 
 void CKestrovaDlg::DeleteOldExecutable() {
-    DeleteFileA(kOldExecutable);
+    // Not when it is this very program, started as the old one to get back from a new one that
+    // fails; nor when it is the one that started this program: an update waits there to see the
+    // new program run, and puts itself back in place if it does not.
+    if (!platform::IsOwnOrParentsExecutable(kOldExecutable)) DeleteFileA(kOldExecutable);
     // And what downloads left when the program was killed during them.
     platform::DeleteLeftoverDownloads(kNewExecutable);
     platform::DeleteLeftoverDownloads(kVersionFile);
@@ -157,7 +179,8 @@ void CKestrovaDlg::CheckForUpdate() {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(kExecutable, nullptr, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &process)) {
+                        nullptr, nullptr, &startup, &process) ||
+        !KeepsRunning(process)) {
         RestoreOldExecutable();
         MessageBox("Update failed", "Failed!", MB_OKCANCEL | MB_ICONINFORMATION);
         return;

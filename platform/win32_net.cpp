@@ -8,9 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -54,8 +57,45 @@ HRESULT FromCurl(CURLcode code) {
     }
 }
 
+using Clock = std::chrono::steady_clock;
+
+// The lowest speed as a sliding window: the transfer fails at the first moment when fewer than
+// bytesPerSecond x seconds bytes came in the last `seconds`. libcurl's own rule compares an
+// average of the last few seconds, so a silence after a fast stretch went on for up to seven
+// seconds longer than the rule says.
+class SpeedFloor {
+  public:
+    SpeedFloor(long bytesPerSecond, long seconds, Clock::time_point start)
+        : m_need(static_cast<long long>(bytesPerSecond) * seconds),
+          m_window(std::chrono::seconds(seconds)),
+          m_marks{{start, 0}} {}
+
+    void Received(Clock::time_point now, long long total) {
+        if (m_need <= 0) return;
+        m_marks.push_back({now, total});
+        // A mark the window may start after and still hold enough bytes is no longer needed.
+        while (m_marks.front().total <= total - m_need) m_marks.pop_front();
+    }
+
+    // When the transfer fails unless more bytes come: once the window starts after the oldest
+    // mark that is left, it holds fewer than enough.
+    Clock::time_point Deadline() const {
+        return m_need > 0 ? m_marks.front().at + m_window : Clock::time_point::max();
+    }
+
+  private:
+    struct Mark {
+        Clock::time_point at;
+        long long total;  // bytes received up to then
+    };
+    long long m_need;
+    Clock::duration m_window;
+    std::deque<Mark> m_marks;
+};
+
 struct Sink {
     FILE* file;
+    SpeedFloor floor;
     long long written = 0;
     long long maxBytes = 0;
     bool tooLong = false;
@@ -70,7 +110,46 @@ size_t WriteBody(char* data, size_t size, size_t count, void* out) {
         return 0;
     }
     sink->written += n;
+    sink->floor.Received(Clock::now(), sink->written);
     return std::fwrite(data, size, count, sink->file) * size;
+}
+
+// Runs the transfer to its end or to the deadline of the lowest speed, whichever comes first;
+// libcurl's own time limits run on inside.
+CURLcode Perform(CURL* curl, const Sink& sink) {
+    CURLM* multi = curl_multi_init();
+    if (!multi) return CURLE_OUT_OF_MEMORY;
+    curl_multi_add_handle(multi, curl);
+    CURLcode code = CURLE_OK;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            code = CURLE_FAILED_INIT;
+            break;
+        }
+        if (!running) {
+            int left = 0;
+            const CURLMsg* done = curl_multi_info_read(multi, &left);
+            code = done && done->msg == CURLMSG_DONE ? done->data.result : CURLE_RECV_ERROR;
+            break;
+        }
+        // Judged after what had come was taken in, and when the window ends, not a second late.
+        const Clock::time_point now = Clock::now();
+        if (now >= sink.floor.Deadline()) {
+            code = CURLE_OPERATION_TIMEDOUT;
+            break;
+        }
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(sink.floor.Deadline() - now);
+        if (curl_multi_poll(multi, nullptr, 0,
+                            static_cast<int>(std::min<long long>(wait.count(), 1000)),
+                            nullptr) != CURLM_OK) {
+            code = CURLE_FAILED_INIT;
+            break;
+        }
+    }
+    curl_multi_remove_handle(multi, curl);
+    curl_multi_cleanup(multi);
+    return code;
 }
 
 // Runs the transfer into `out`; S_OK only for a complete body with a status below 400.
@@ -86,8 +165,6 @@ HRESULT Transfer(const char* url, FILE* out, const platform::DownloadOptions& o)
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, o.connectMs);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, o.totalMs);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, o.lowSpeedBytesPerSecond);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, o.lowSpeedSeconds);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (o.maxBytes > 0)
@@ -105,10 +182,11 @@ HRESULT Transfer(const char* url, FILE* out, const platform::DownloadOptions& o)
         if (const char* dir = std::getenv("SSL_CERT_DIR"); dir && *dir)
             curl_easy_setopt(curl, CURLOPT_CAPATH, dir);
     }
-    Sink sink{out, 0, o.maxBytes};
+    Sink sink{out, SpeedFloor(o.lowSpeedBytesPerSecond, o.lowSpeedSeconds, Clock::now()), 0,
+              o.maxBytes};
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-    CURLcode code = curl_easy_perform(curl);
+    CURLcode code = Perform(curl, sink);
     if (sink.tooLong) code = CURLE_FILESIZE_EXCEEDED;
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);

@@ -52,8 +52,9 @@ namespace platform {
 struct DownloadOptions {
     long connectMs = 15000;  // name lookup, connection and TLS handshake
     long totalMs = 300000;   // the whole transfer; 0: no limit
-    // A transfer slower than this many bytes a second for this many seconds fails: a slow but
-    // steady link still finishes a large file, a server that trickles or goes silent does not.
+    // A transfer fails as soon as fewer than bytesPerSecond x seconds bytes came in the last
+    // `seconds` (counted from its start): a slow but steady link still finishes a large file, a
+    // server that trickles or goes silent does not. 0 in either: no lowest speed.
     long lowSpeedBytesPerSecond = 1000;
     long lowSpeedSeconds = 15;
     long long maxBytes = 0;  // a longer body fails the download; 0: no limit

@@ -7,6 +7,10 @@
 struct SECURITY_ATTRIBUTES;
 
 constexpr DWORD NORMAL_PRIORITY_CLASS = 0x00000020;
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 258;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 
 struct STARTUPINFOA {
     DWORD cb;
@@ -30,7 +34,7 @@ struct STARTUPINFOA {
 };
 
 struct PROCESS_INFORMATION {
-    HANDLE hProcess;  // close with CloseHandle; the program is not waited for
+    HANDLE hProcess;  // close with CloseHandle; closing does not wait for the program
     HANDLE hThread;   // always null: there is no separate thread object
     DWORD dwProcessId;
     DWORD dwThreadId;
@@ -47,10 +51,21 @@ BOOL CreateProcessA(const char* applicationName, char* commandLine,
                     const char* currentDirectory, STARTUPINFOA* startupInfo,
                     PROCESS_INFORMATION* processInformation);
 
+// Waits up to `milliseconds` (or INFINITE) for the process of `handle`, a handle from
+// CreateProcessA, to end: WAIT_OBJECT_0 as soon as it has ended (it is then reaped),
+// WAIT_TIMEOUT when it still runs, WAIT_FAILED with the last error when it cannot be waited for.
+// Safe to call from any thread.
+DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+
 // Ends the process at once with `exitCode`: no destructor and no exit handler runs.
 [[noreturn]] void ExitProcess(UINT exitCode);
 
 namespace platform {
+
+// Whether `path` leads to the file this process runs from, or to the one of the process that
+// started it, judged by the file itself (device and inode): a relative name, a symbolic link or
+// a hard link to it all count.
+bool IsOwnOrParentsExecutable(const char* path);
 
 // Tests that run the program in their own process: `hook` runs first when ExitProcess is
 // called, so the test can end the process its own way (an exit code 0 from the middle of a test

@@ -4,6 +4,7 @@
 
 #include <elf.h>
 #include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/file.h>
@@ -55,6 +56,13 @@ std::string ReadAll(const fs::path& p) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// Whether the file holds `bytes`, without printing either: a program's bytes can hold
+// GoogleTest's own "[  SKIPPED ]", and CTest takes a test that prints it for a skipped one, so a
+// failure would pass unseen.
+bool Holds(const fs::path& p, const std::string& bytes) {
+    return ReadAll(p) == bytes;
 }
 
 // The tiny program of this build that the tests offer as the new version.
@@ -163,7 +171,7 @@ class OnlineUpdateTest : public AppTest {
 
     // The folder holds the program as it was and nothing the update left behind.
     void ExpectOldProgramInPlace() {
-        EXPECT_EQ(ReadAll("Kestrova.exe"), kOldProgram);
+        EXPECT_TRUE(Holds("Kestrova.exe", kOldProgram)) << "the old program is not in place";
         EXPECT_FALSE(fs::exists("Kestrova_old.exe"));
         EXPECT_FALSE(fs::exists("NewSoftware.exe"));
         EXPECT_FALSE(fs::exists("Version.txt"));
@@ -423,33 +431,30 @@ TEST_F(OnlineUpdateTest, AnOldNameThatCannotBeFreedFailsTheUpdateAndStartUpGoesO
     Offer("32", NewProgram());
     StartMainWindow();
     ExpectUpdateFailedBox();
-    EXPECT_EQ(ReadAll("Kestrova.exe"), kOldProgram);
+    EXPECT_TRUE(Holds("Kestrova.exe", kOldProgram)) << "the old program is not in place";
     EXPECT_TRUE(fs::is_directory("Kestrova_old.exe"));
     EXPECT_FALSE(fs::exists("NewSoftware.exe"));
     ExpectStartUpWentOn();
 }
 
-TEST_F(OnlineUpdateTest, ANewProgramThatCannotStartIsTakenBackOut) {
-    Offer("32", WithMissingLoader());
-    StartMainWindow();
-    ExpectUpdateFailedBox();
-    ExpectOldProgramInPlace();
-    ExpectStartUpWentOn();
-}
-
-// Starts `program` in `folder` with `args`; its standard output goes to `out`.
+// Starts `program` in `folder` with `args`, and `env` before this process's environment; its
+// standard output goes to `out`.
 pid_t Spawn(const fs::path& folder, const std::string& program, std::vector<std::string> args,
-            const fs::path& out) {
+            const fs::path& out, std::vector<std::string> env = {}) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     args.insert(args.begin(), program);
-    std::vector<char*> argv;
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    std::vector<char*> argv, envp;
     for (auto& a : args) argv.push_back(a.data());
+    for (auto& e : env) envp.push_back(e.data());
     argv.push_back(nullptr);
+    envp.push_back(nullptr);
     pid_t pid = -1;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
+        pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
@@ -468,42 +473,147 @@ int WaitFor(pid_t pid, std::chrono::seconds limit) {
     return -1;
 }
 
-bool WaitForFile(const fs::path& p, std::chrono::seconds limit) {
+bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
     const auto end = Clock::now() + limit;
     while (Clock::now() < end) {
-        if (fs::exists(p)) return true;
+        if (done()) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    return false;
+    return done();
 }
 
-TEST_F(OnlineUpdateTest, AGoodUpdateEndsTheProcessAndStartsTheNewProgram) {
-    // The program's start-up runs in a child started from a folder that holds it as
-    // "Kestrova.exe"; the new version it installs leaves a marker when it starts.
+// The program's start-up in a process of its own, started as `program` from `folder` as a user
+// starts an installed program, with the boxes it shows written to `out`. Its exit code: 0 when
+// an update ended it, 3 when the start-up went on.
+int RunStartUp(const HttpsServer& server, const fs::path& folder, const fs::path& program,
+               const fs::path& out, std::vector<std::string> env = {}) {
+    const pid_t child =
+        Spawn(folder, program.string(), {server.BaseUrl(), server.CaFile()}, out, std::move(env));
+    return child > 0 ? WaitFor(child, std::chrono::seconds(60)) : -1;
+}
+
+bool IsExecutable(const fs::path& p) {
+    return (fs::status(p).permissions() & fs::perms::owner_exec) != fs::perms::none;
+}
+
+// A new version as the update starts it, and whether it gets going.
+struct NewProgramRun {
+    const char* name;
+    std::function<std::string()> program;
+    std::vector<std::string> env;  // how the test's program behaves
+    bool getsGoing;
+};
+
+void PrintTo(const NewProgramRun& run, std::ostream* out) {
+    *out << run.name;
+}
+
+class StartedNewProgram : public OnlineUpdateTest,
+                          public ::testing::WithParamInterface<NewProgramRun> {};
+
+TEST_P(StartedNewProgram, TheOldProgramEndsOnlyOnceTheNewOneGotGoing) {
     const fs::path folder = dir / "installed";
     fs::create_directories(folder);
     fs::copy_file(KESTROVA_UPDATE_CHILD, folder / "Kestrova.exe");
     const std::string oldProgram = ReadAll(folder / "Kestrova.exe");
-    Offer("32\n", NewProgram());
+    const std::string newProgram = GetParam().program();
+    Offer("32\n", newProgram);
 
-    const pid_t child = Spawn(folder, (folder / "Kestrova.exe").string(),
-                              {server->BaseUrl(), server->CaFile()}, dir / "child.out");
-    ASSERT_GT(child, 0);
-    EXPECT_EQ(WaitFor(child, std::chrono::seconds(60)), 0)
-        << "the update ends the old program with exit code 0; it printed:\n"
-        << ReadAll(dir / "child.out");
-    ASSERT_TRUE(WaitForFile(folder / "marker.txt", std::chrono::seconds(30)))
-        << "the new program did not start";
-
-    EXPECT_EQ(ReadAll(folder / "marker.txt"), "started Kestrova.exe in " + folder.string() + "\n");
-    EXPECT_EQ(ReadAll(dir / "child.out"),
-              "box: Find a new version ! | " + std::string(kPrompt) + "\n");
-    EXPECT_EQ(ReadAll(folder / "Kestrova.exe"), NewProgram());
-    EXPECT_TRUE((fs::status(folder / "Kestrova.exe").permissions() & fs::perms::owner_exec) !=
-                fs::perms::none);
-    EXPECT_EQ(ReadAll(folder / "Kestrova_old.exe"), oldProgram);
+    const int code =
+        RunStartUp(*server, folder, folder / "Kestrova.exe", dir / "child.out", GetParam().env);
+    const std::string boxes = ReadAll(dir / "child.out");
+    const std::string asked = "box: Find a new version ! | " + std::string(kPrompt) + "\n";
     EXPECT_FALSE(fs::exists(folder / "NewSoftware.exe"));
     EXPECT_FALSE(fs::exists(folder / "Version.txt"));
+    if (!GetParam().getsGoing) {
+        EXPECT_EQ(code, 3) << "the old program goes on starting; it printed:\n" << boxes;
+        EXPECT_THAT(boxes, ::testing::StartsWith(asked + "box: Failed! | Update failed\n"));
+        EXPECT_TRUE(Holds(folder / "Kestrova.exe", oldProgram)) << "the old program is not back";
+        EXPECT_TRUE(IsExecutable(folder / "Kestrova.exe"));
+        EXPECT_FALSE(fs::exists(folder / "Kestrova_old.exe"));
+        return;
+    }
+    EXPECT_EQ(code, 0) << "the update ends the old program with exit code 0; it printed:\n"
+                       << boxes;
+    EXPECT_EQ(boxes, asked);
+    ASSERT_TRUE(
+        WaitUntil([&] { return fs::exists(folder / "marker.txt"); }, std::chrono::seconds(30)))
+        << "the new program did not start";
+    EXPECT_EQ(ReadAll(folder / "marker.txt"), "started Kestrova.exe in " + folder.string() + "\n");
+    EXPECT_TRUE(Holds(folder / "Kestrova.exe", newProgram)) << "the new program is not in place";
+    EXPECT_TRUE(IsExecutable(folder / "Kestrova.exe"));
+    EXPECT_TRUE(Holds(folder / "Kestrova_old.exe", oldProgram)) << "the old program is not kept";
+    // Still running after the old program ended; it ends when told to.
+    std::ofstream(folder / "stop");
+    EXPECT_TRUE(WaitUntil([&] { return !fs::exists(folder / "stop"); }, std::chrono::seconds(30)))
+        << "the new program no longer ran";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Updates, StartedNewProgram,
+    ::testing::Values(
+        NewProgramRun{"KeepsRunning", NewProgram, {}, true},
+        NewProgramRun{"NeedsALibraryThatIsNotThere",
+                      [] { return ReadAll(KESTROVA_UPDATE_NEEDS_LIBRARY); },
+                      {},
+                      false},
+        NewProgramRun{"NamesALoaderThatIsNotThere", WithMissingLoader, {}, false},
+        NewProgramRun{"KilledAtOnce", NewProgram, {"KESTROVA_MARKER_ENDS=signal"}, false},
+        NewProgramRun{"EndsAtOnce", NewProgram, {"KESTROVA_MARKER_ENDS=exit"}, false}),
+    [](const ::testing::TestParamInfo<NewProgramRun>& info) {
+        return std::string(info.param.name);
+    });
+
+// The old executable is the way back from a new one that fails: the start-up never deletes it
+// while it is the running program, or the one that started this program, under any name.
+TEST_F(OnlineUpdateTest, TheStartUpKeepsTheOldProgramWhileItRuns) {
+    server->Serve(kVersionPath, HttpsReply::Whole("31"));
+    const fs::path folder = dir / "installed";
+    const fs::path program = KESTROVA_UPDATE_CHILD;
+    struct Case {
+        const char* name;
+        std::function<void()> lay;  // puts the programs in the folder
+        fs::path started;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"started as Kestrova_old.exe by a relative name",
+         [&] { fs::copy_file(program, folder / "Kestrova_old.exe"); }, "./Kestrova_old.exe", true},
+        {"started through a symbolic link to Kestrova_old.exe",
+         [&] {
+             fs::copy_file(program, folder / "Kestrova_old.exe");
+             fs::create_symlink(folder / "Kestrova_old.exe", dir / "kestrova");
+         },
+         dir / "kestrova", true},
+        {"started as Kestrova.exe, a hard link of Kestrova_old.exe",
+         [&] {
+             fs::copy_file(program, folder / "Kestrova_old.exe");
+             fs::create_hard_link(folder / "Kestrova_old.exe", folder / "Kestrova.exe");
+         },
+         folder / "Kestrova.exe", true},
+        {"started by the program that Kestrova_old.exe leads to",
+         [&] {
+             fs::copy_file(program, folder / "Kestrova.exe");
+             fs::create_symlink(fs::read_symlink("/proc/self/exe"), folder / "Kestrova_old.exe");
+         },
+         folder / "Kestrova.exe", true},
+        {"started as Kestrova.exe beside an old one",
+         [&] {
+             fs::copy_file(program, folder / "Kestrova.exe");
+             fs::copy_file(program, folder / "Kestrova_old.exe");
+         },
+         folder / "Kestrova.exe", false},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::remove(dir / "kestrova");
+        fs::create_directories(folder);
+        c.lay();
+        EXPECT_EQ(RunStartUp(*server, folder, c.started, dir / "child.out"), 3)
+            << c.name << ": it printed:\n"
+            << ReadAll(dir / "child.out");
+        EXPECT_EQ(fs::exists(fs::symlink_status(folder / "Kestrova_old.exe")), c.kept) << c.name;
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/win32_net.h"
 
@@ -40,11 +41,20 @@ int ListenOnLoopback(int& port) {
     return s;
 }
 
+// A piece of a body that comes `atMs` after the headers.
+struct Piece {
+    long atMs;
+    std::size_t bytes;
+};
+
 // Answers by path: /file (complete), /missing (404), /cut (closes mid-body), /silent (never
-// answers). Stops by itself when the test ends.
+// answers), /paced (the pieces, each at its time). Stops by itself when the test ends.
 class HttpServer {
   public:
-    HttpServer() : m_listen(ListenOnLoopback(m_port)), m_thread([this] { Serve(); }) {}
+    explicit HttpServer(std::vector<Piece> paced = {})
+        : m_listen(ListenOnLoopback(m_port)),
+          m_paced(std::move(paced)),
+          m_thread([this] { Serve(); }) {}
     ~HttpServer() {
         m_stop = true;
         m_thread.join();
@@ -76,6 +86,17 @@ class HttpServer {
             } else if (path == "/cut") {
                 Send(c, "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\nConnection: close\r\n\r\n" +
                             std::string(1000, 'x'));
+            } else if (path == "/paced") {
+                std::size_t size = 0;
+                for (const Piece& p : m_paced) size += p.bytes;
+                Send(c, "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) +
+                            "\r\nConnection: close\r\n\r\n");
+                // On a schedule from the headers, so a late piece does not delay the next ones.
+                const auto start = std::chrono::steady_clock::now();
+                for (const Piece& p : m_paced) {
+                    std::this_thread::sleep_until(start + std::chrono::milliseconds(p.atMs));
+                    if (m_stop || !Send(c, std::string(p.bytes, 'k'))) break;
+                }
             } else if (path == "/silent") {
                 for (int i = 0; i < 100 && !m_stop; ++i)
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -87,17 +108,20 @@ class HttpServer {
             close(c);
         }
     }
-    static void Send(int c, const std::string& s) {
+    // False once the client has gone.
+    static bool Send(int c, const std::string& s) {
         std::size_t done = 0;
         while (done < s.size()) {
-            ssize_t n = write(c, s.data() + done, s.size() - done);
-            if (n <= 0) return;
+            ssize_t n = send(c, s.data() + done, s.size() - done, MSG_NOSIGNAL);
+            if (n <= 0) return false;
             done += static_cast<std::size_t>(n);
         }
+        return true;
     }
 
     int m_port = 0;
     int m_listen;
+    std::vector<Piece> m_paced;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
@@ -168,6 +192,56 @@ TEST_F(DownloadTest, SilentServerAndClosedPortFailWithinTheTimeouts) {
     EXPECT_EQ(FilesLeft(), 0u);
     platform::SetDownloadTimeouts(15000, 300000);
 }
+
+// `bytesPerSecond` for `ms`, a piece every 20 ms.
+std::vector<Piece> Trickle(std::size_t bytesPerSecond, long ms) {
+    std::vector<Piece> pieces;
+    for (long at = 0; at < ms; at += 20) pieces.push_back({at, bytesPerSecond / 50});
+    return pieces;
+}
+
+struct PaceCase {
+    const char* name;
+    std::vector<Piece> body;
+    bool passes;
+};
+
+void PrintTo(const PaceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class LowestSpeed : public DownloadTest, public ::testing::WithParamInterface<PaceCase> {};
+
+// The rule at its real window, 15 x 1000 bytes in any 15 s, on a clock five times as fast: 15000
+// bytes in any 3 s.
+constexpr long kWindowSeconds = 3;
+constexpr std::size_t kScaledRate = 5000;
+
+TEST_P(LowestSpeed, FailsOnceTheLastWindowBroughtTooLittle) {
+    const platform::DownloadOptions real;
+    ASSERT_EQ(real.lowSpeedBytesPerSecond * real.lowSpeedSeconds,
+              static_cast<long>(kScaledRate) * kWindowSeconds);
+    platform::DownloadOptions scaled;
+    scaled.lowSpeedSeconds = kWindowSeconds;
+    scaled.lowSpeedBytesPerSecond = kScaledRate;
+    HttpServer server(GetParam().body);
+    const auto start = std::chrono::steady_clock::now();
+    const HRESULT hr =
+        platform::DownloadToFile(server.Url("/paced").c_str(), target.c_str(), scaled);
+    std::printf("%s: %s after %.2f s\n", GetParam().name, hr == S_OK ? "done" : "failed",
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    EXPECT_EQ(hr, GetParam().passes ? S_OK : INET_E_CONNECTION_TIMEOUT);
+    EXPECT_EQ(FilesLeft(), GetParam().passes ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Downloads, LowestSpeed,
+    ::testing::Values(
+        PaceCase{"SilenceJustUnderTheWindow", {{0, 20000}, {2700, 20000}}, true},
+        PaceCase{"SilenceJustOverTheWindow", {{0, 20000}, {3300, 20000}}, false},
+        PaceCase{"TrickleJustUnderTheRate", Trickle(kScaledRate * 9 / 10, 6000), false},
+        PaceCase{"TrickleJustOverTheRate", Trickle(kScaledRate * 11 / 10, 5000), true}),
+    [](const ::testing::TestParamInfo<PaceCase>& info) { return std::string(info.param.name); });
 
 // `openssl s_server -WWW` serving `dir` over TLS with a certificate for 127.0.0.1.
 class TlsServer {
