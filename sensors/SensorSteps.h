@@ -140,6 +140,7 @@ struct WireTrack {
     bus::SentRequests requests;     // of this run, not yet known to have been heard as written
     std::uint32_t request = 0;      // the run's latest request, whose answer a Response waits for
     std::uint32_t pairFirst = 0;
+    std::uint32_t pairSecond = 0;
     int waitingStep = -1;  // a step whose end waits for the wire, or -1
     int waitedTicks = 0;
     void Forget() { *this = WireTrack{}; }

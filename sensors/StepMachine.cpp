@@ -155,8 +155,10 @@ bool EndJudgingStep(CSensorPage& page, const Machine& machine, SensorBus& bus, c
                     const Heard& heard, int expected) {
     WireTrack& w = page.m_wire;
     if (step.kind == StepKind::PairSecond) {
-        // The first poll's answer, if any, stands between its echo and this poll's.
-        if (!WireKnown(page, machine, bus, w.pairFirst)) return false;
+        // The first poll's answer, if any, stands between its echo and this poll's. A first poll
+        // hit by noise reached no sensor: then it is the second poll's answer that tells.
+        const bool firstHeard = bus.Wire().EchoOf(w.pairFirst) != bus::Echo::kLost;
+        if (!WireKnown(page, machine, bus, firstHeard ? w.pairFirst : w.pairSecond)) return false;
         if (!page.m_bGotReply) page.m_bRestart = 1;
         page.m_bGotReply = 0;
         std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq >= w.pairFirst; });
@@ -200,7 +202,7 @@ bool RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, int inde
             TakeAnswers(page, machine, bus, in);
             return true;
         case StepKind::PairSecond:
-            SendPoll(page, bus, index);
+            w.pairSecond = SendPoll(page, bus, index);
             return EndJudgingStep(page, machine, bus, step, TakeAnswers(page, machine, bus, in),
                                   value);
         case StepKind::Response:
