@@ -41,6 +41,8 @@ void WireReader::Clear() {
     questions_.clear();
     lost_.clear();
     inFrame_ = false;
+    addressed_ = false;
+    unstuffer_ = Unstuffer{};
     lastEcho_ = 0;
     question_ = 0;
     latestQuestion_ = 0;

@@ -1,7 +1,7 @@
 // Feeds the reader of the wire what the program wrote and what came back, both made up by the
 // fuzzer. The events must be the same however an adapter cuts the bytes into reads, every number
-// they name must be one the reader gave, settling never goes back, and frames sent again as a
-// device sends them read back as they were.
+// they name must be one the reader gave, settling never goes back, what came back of each write
+// is the same either way, and frames sent again as a device sends them read back as they were.
 //
 // Input: byte 0 picks the pieces the bytes come in; byte 1 how many of the following 2-byte
 // items the program wrote (a poll when the first byte is even, else a request built from them);
@@ -23,10 +23,12 @@ void Check(bool ok) {
 struct Result {
     std::vector<bus::WireEvent> events;
     std::uint32_t settled = 0;  // the highest number that settled
+    std::vector<bus::Echo> echoes;  // of every write, at the end
 };
 
 bool Same(const bus::WireEvent& a, const bus::WireEvent& b) {
-    return a.kind == b.kind && a.seq == b.seq && a.address == b.address && a.body == b.body;
+    return a.kind == b.kind && a.seq == b.seq && a.question == b.question &&
+           a.address == b.address && a.body == b.body;
 }
 
 Result Read(const std::vector<std::vector<std::uint8_t>>& sent, std::span<const std::uint8_t> wire,
@@ -37,7 +39,7 @@ Result Read(const std::vector<std::vector<std::uint8_t>>& sent, std::span<const 
     Result result;
     for (std::size_t i = 0; i < wire.size(); i += piece) {
         for (const bus::WireEvent& e : r.Take(wire.subspan(i, std::min(piece, wire.size() - i)))) {
-            Check(e.seq <= last);
+            Check(e.seq <= last && e.question <= last);
             result.events.push_back(e);
         }
         std::uint32_t settled = 0;
@@ -45,6 +47,7 @@ Result Read(const std::vector<std::vector<std::uint8_t>>& sent, std::span<const 
         Check(settled >= result.settled);
         result.settled = settled;
     }
+    for (std::uint32_t seq = 1; seq <= last; ++seq) result.echoes.push_back(r.EchoOf(seq));
     return result;
 }
 
@@ -61,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         std::array<std::uint8_t, bus::kFrameLength> frame = {
-            bus::kFrameStart, 0x1C, data[at], data[at + 1], 0x0A, 0x22, data[at + 1], 0, 0, 0};
+            bus::kFrameStart, data[at] & 0x80 ? bus::kStabilizerAddress : bus::kSensorConfigAddress,
+            data[at], data[at + 1], 0x0A, 0x22, data[at + 1], 0, 0, 0};
         std::array<std::uint8_t, bus::kMaxEncodedLength> out{};
         const std::size_t n = bus::EncodeFrame(frame, out);
         sent.emplace_back(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
@@ -74,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < whole.events.size(); ++i)
         Check(Same(cut.events[i], whole.events[i]));
     Check(cut.settled == whole.settled);
+    Check(cut.echoes == whole.echoes);
 
     // The frames, sent again as devices send them (head, then the stuffed body), read back.
     std::vector<std::uint8_t> again;

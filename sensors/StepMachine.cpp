@@ -243,6 +243,8 @@ bool GoOnWaiting(CSensorPage& page, const Machine& machine, SensorBus& bus, cons
 }  // namespace
 
 void ConfirmLeaves(CSensorPage& page, SensorBus& bus) {
+    // Nothing to confirm leaves the wire to the scan, whose answers these would be.
+    if (page.m_wire.requests.All().empty()) return;
     bus.Read();
     for (bus::SentRequests::Request r : page.m_wire.requests.All())
         if (r.frame[2] == kTypeLeave && bus.Wire().EchoOf(r.seq) == bus::Echo::kLost)

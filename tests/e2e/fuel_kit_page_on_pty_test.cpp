@@ -21,10 +21,20 @@ class FuelKitPageOnPty : public kestrova::test::AppOnPty {
   protected:
     void SetUp() override {
         AppOnPty::SetUp();
-        Start({"--device", "fuel@22:4"});
+        std::vector<std::string> args = {"--device", "fuel@22:4"};
+        if (noisy) args.insert(args.end(), {"--latency", "16", "--noise", "2"});
+        Start(args);
     }
 
+    bool noisy = false;
     CSensor_FuelKitDlg& page = g_sensorFuelKit;
+};
+
+// Behind a slow adapter, with the Read's second request hit by noise in its address byte: the
+// kit does not hear it, the page sends it again at once.
+class FuelKitPageOnNoisyPty : public FuelKitPageOnPty {
+  public:
+    FuelKitPageOnNoisyPty() { noisy = true; }
 };
 
 TEST_F(FuelKitPageOnPty, ReadWriteReadBackAndResetTheCounters) {
@@ -63,6 +73,16 @@ TEST_F(FuelKitPageOnPty, ReadWriteReadBackAndResetTheCounters) {
         Operate(page, reset);
         EXPECT_EQ(messages, std::vector<std::string>{kSuccess});
     }
+}
+
+TEST_F(FuelKitPageOnNoisyPty, AReadWithASecondRequestHitShowsEverySetting) {
+    Configure(page);
+    Operate(page, &CSensor_FuelKitDlg::OnBnClickedRead);
+    EXPECT_EQ(messages, std::vector<std::string>{kSuccess});
+    EXPECT_STREQ(Text(page, kFirmwareEdit), "1.0");
+    EXPECT_STREQ(Text(page, kDataRateEdit), "100");
+    EXPECT_STREQ(Text(page, kVolumeEdit), "1000");
+    EXPECT_STREQ(Text(page, kOverTemp2AlarmEdit), "200");
 }
 
 }  // namespace

@@ -21,8 +21,12 @@ class KxvPageOnPty : public kestrova::test::AppOnPty {
     void SetUp() override {
         AppOnPty::SetUp();
         fileName = "receiver.csv";
-        Start({"--receiver"});
+        std::vector<std::string> args = {"--receiver"};
+        if (noisy)
+            args.insert(args.end(), {"--latency", "16", "--noise", "4:3", "--log", Log().string()});
+        Start(args);
     }
+    std::filesystem::path Log() const { return dir / "wire.log"; }
     // Starts an operation and waits for its sequence's leave frame (about a second after a Read,
     // five after a Write); the controls' lock-out that follows is the page's own and needs no
     // waiting here.
@@ -35,9 +39,18 @@ class KxvPageOnPty : public kestrova::test::AppOnPty {
         return ::testing::AssertionSuccess();
     }
 
+    bool noisy = false;
     CReceiver_KXVDlg& page = g_receiverKXV;
     CReceiver_KXV_GainSettingDlg& gains = g_receiverKXV_GainSetting;
     CReceiver_KXV_OffsetAngleSettingDlg& angles = g_receiverKXV_OffsetAngleSetting;
+};
+
+// Behind a slow adapter, with the Read's first read request hit by noise in its data ID: the
+// receiver does not hear it, the page sends it again, and the Read ends as on a clean wire,
+// with the leave frame heard.
+class KxvPageOnNoisyPty : public KxvPageOnPty {
+  public:
+    KxvPageOnNoisyPty() { noisy = true; }
 };
 
 TEST_F(KxvPageOnPty, ReadWriteChangedValuesReadThemBackSaveAndLoad) {
@@ -72,6 +85,17 @@ TEST_F(KxvPageOnPty, ReadWriteChangedValuesReadThemBackSaveAndLoad) {
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(page.HeldValues(), written);
     EXPECT_STREQ(Text(gains, 1184), "135");
+}
+
+TEST_F(KxvPageOnNoisyPty, AReadWithItsFirstReadRequestHitStillReadsAll26) {
+    ASSERT_TRUE(Operate(&CReceiver_KXVDlg::OnBnClickedRead));
+    EXPECT_EQ(page.HeldValues(), kxv::FactoryValues());
+    std::ifstream in(Log());
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string log = text.str();
+    EXPECT_NE(log.find("noise    7E BA 30 31 0C 80"), std::string::npos) << "the noise struck";
+    EXPECT_NE(log.find("7E BA 20 30 0C 00 00 00 00 A3"), std::string::npos) << "the leave frame";
 }
 
 }  // namespace
