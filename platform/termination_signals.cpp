@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
 
-// Written only before any handler is installed; the handler reads them.
+// Each is set before the handler that reads it is installed.
 int g_wakeFd = -1;
 std::array<bool, kSignals.size()> g_handled{};
 
@@ -74,11 +74,12 @@ void CloseOnTerminationSignals() {
     for (std::size_t i = 0; i < kSignals.size(); ++i) {
         struct sigaction before {};
         sigaction(kSignals[i], nullptr, &before);
+        // Whoever started the program asked for it to outlive this signal (nohup, or a script
+        // that runs it in the background, which ignores SIGINT).
         if (before.sa_handler == SIG_IGN) continue;
         g_handled[i] = true;
+        sigaction(kSignals[i], &action, nullptr);
     }
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        if (g_handled[i]) sigaction(kSignals[i], &action, nullptr);
 }
 
 }  // namespace platform
