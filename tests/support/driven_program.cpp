@@ -61,6 +61,7 @@ void Drive() {
             step = 1;
             if (!Click(main, 1002) || !SelectTreeItem(main, 1000, KxvItem(*main)) ||
                 !Click(&g_receiverKXV, kxv::page_ids::kRead)) {
+                user->stop();
                 std::puts("the Read could not be started");
                 return;
             }
