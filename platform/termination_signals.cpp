@@ -1,0 +1,85 @@
+#include "platform/termination_signals.h"
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <array>
+#include <cerrno>
+
+#include "platform/styles.h"
+#include "platform/win_app.h"
+#include "platform/wnd.h"
+
+namespace platform {
+namespace {
+
+constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
+
+// Each is set before the handler that reads it is installed.
+int g_wakeFd = -1;
+std::array<bool, kSignals.size()> g_handled{};
+
+// A handler may only use calls that are safe in a signal: it wakes the event loop and nothing
+// more.
+void OnTerminationSignal(int) {
+    const int savedErrno = errno;
+    // The first signal is being dealt with; a second one finds the default action and ends the
+    // program at once, whatever holds the first up.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    for (std::size_t i = 0; i < kSignals.size(); ++i)
+        if (g_handled[i]) sigaction(kSignals[i], &fallback, nullptr);
+    const char wake = 1;
+    [[maybe_unused]] const ssize_t written = write(g_wakeFd, &wake, 1);
+    errno = savedErrno;
+}
+
+void CloseMainWindow() {
+    CWinApp* app = AfxGetApp();
+    if (CWnd* main = app ? app->m_pMainWnd : nullptr) main->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    // The main window's loop returns only after the loops of the boxes open above it (a message
+    // box, a file dialog, a dialog, the system menu), and nobody is there to answer them: every
+    // loop ends now, and one that the ending code opens after them returns at once. Each box
+    // then answers as it does when closed without a button.
+    QCoreApplication::exit(0);
+}
+
+}  // namespace
+
+void CloseOnTerminationSignals() {
+    if (g_wakeFd >= 0 || !QCoreApplication::instance()) return;
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) != 0) return;
+    g_wakeFd = ends[0];
+    const int readFd = ends[1];
+    auto* notifier =
+        new QSocketNotifier(readFd, QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, [readFd] {
+        char drained[16];
+        while (read(readFd, drained, sizeof drained) > 0) {
+        }
+        CloseMainWindow();
+    });
+
+    struct sigaction action {};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    // Two different signals that come together: the second is held until the handler of the
+    // first has put the defaults back, so it ends the program.
+    for (int s : kSignals) sigaddset(&action.sa_mask, s);
+    action.sa_flags = SA_RESTART;
+    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+        struct sigaction before {};
+        sigaction(kSignals[i], nullptr, &before);
+        // Whoever started the program asked for it to outlive this signal (nohup, or a script
+        // that runs it in the background, which ignores SIGINT).
+        if (before.sa_handler == SIG_IGN) continue;
+        g_handled[i] = true;
+        sigaction(kSignals[i], &action, nullptr);
+    }
+}
+
+}  // namespace platform

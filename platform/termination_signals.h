@@ -1,0 +1,12 @@
+#pragma once
+// The signals that end a desktop program from outside (SIGTERM at logout and shutdown, SIGINT
+// from Ctrl-C, SIGHUP from a closed terminal) close its main window as the close box does, so
+// the program ends the way it always ends; a second one ends it at once.
+
+namespace platform {
+
+// Needs the Qt application; call once, before the application object's start-up. A signal the
+// program was started with ignored (SIGHUP under nohup) stays ignored.
+void CloseOnTerminationSignals();
+
+}  // namespace platform
