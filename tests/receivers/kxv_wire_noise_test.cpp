@@ -3,9 +3,8 @@
 // the calibration: each still does what it is for and leaves the receiver out of configuration
 // access, at the cost of at most one retry of the step hit.
 
-#include <cstdio>
-
 #include "kxv_page_harness.h"
+#include "support/noise_sweep.h"
 
 namespace {
 
@@ -26,13 +25,8 @@ class KxvWireNoiseTest : public KxvPageTest {
   protected:
     bool Busy() { return page.SequenceRunning() || page.Calibrating(); }
 
-    struct Outcome {
-        bool succeeded;
-        int ms;
-        std::size_t written;
-    };
     // One run of `op` with `noise` on the wire, to the end of the page's lock-out.
-    Outcome Run(const Operation& op, sim::Noise noise, int run) {
+    NoiseOutcome Run(const Operation& op, sim::Noise noise, int run) {
         // A new gain each time: a write the receiver did not hear shows in its value.
         EXPECT_TRUE(SelectTab(&page, page_ids::kSubPageTab, kGainTab));
         EXPECT_TRUE(Type(&gains, Control("StabilizeGain_Aileron"), run % 2 ? "20" : "10"));
@@ -68,30 +62,14 @@ TEST_F(KxvWireNoiseTest, EveryOperationDoesItsWorkWithOneWriteHitAnywhere) {
     };
     int run = 0;
     // Behind an adapter that hands bytes over at once, and one that holds them for 16 ms.
-    for (int latencyMs : {0, 16})
-        for (const Operation& op : operations) {
-            sim::Timing timing = bus->GetTiming();
-            timing.handOverPeriod = latencyMs * 1000;
-            bus->SetTiming(timing);
-            const Outcome clean = Run(op, {}, run++);
-            ASSERT_TRUE(clean.succeeded) << op.name << " on a clean wire";
-            Outcome worst = clean;
-            sim::Noise worstNoise;
-            for (int at = 1; at <= static_cast<int>(clean.written); ++at)
-                for (int byte : {1, 3}) {
-                    const sim::Noise noise{at, byte};
-                    const Outcome hit = Run(op, noise, run++);
-                    SCOPED_TRACE(std::string(op.name) + ", write " + std::to_string(at) +
-                                 " hit in byte " + std::to_string(byte) + ", adapter " +
-                                 std::to_string(latencyMs) + " ms");
-                    EXPECT_TRUE(hit.succeeded);
-                    EXPECT_LE(hit.ms, clean.ms + op.retryMs);
-                    if (hit.ms > worst.ms) worst = hit, worstNoise = noise;
-                }
-            std::printf(
-                "KXV %-12s %2d ms adapter: clean %5d ms, worst %5d ms (write %d hit in byte %d)\n",
-                op.name, latencyMs, clean.ms, worst.ms, worstNoise.at, worstNoise.byte);
-        }
+    for (int latencyMs : {0, 16}) {
+        sim::Timing timing = bus->GetTiming();
+        timing.handOverPeriod = latencyMs * 1000;
+        bus->SetTiming(timing);
+        for (const Operation& op : operations)
+            SweepNoise(std::string("KXV ") + op.name + (latencyMs ? ", slow adapter" : ""),
+                       op.retryMs, [&](sim::Noise noise) { return Run(op, noise, run++); });
+    }
 }
 
 }  // namespace

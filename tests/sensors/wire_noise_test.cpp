@@ -4,12 +4,11 @@
 // still does its work and leaves the sensor out of configuration access, at the cost of at most
 // one retry of the step hit.
 
-#include <cstdio>
-
 #include "bus/fuel_kit_params.h"
 #include "sensor_page_harness.h"
 #include "sim/bus.h"
 #include "sim/sensor_kind.h"
+#include "support/noise_sweep.h"
 #include "support/sim_virtual_line.h"
 
 namespace {
@@ -101,14 +100,8 @@ class WireNoiseTest : public SensorPageTest,
     const Shape& S() const { return std::get<0>(GetParam()); }
     CSensorPage& Page() const { return *S().page; }
 
-    // One run of `op` from its button, with `noise` on the wire: whether it succeeded, how long
-    // its machine ran and how many polls and frames it wrote.
-    struct Outcome {
-        bool succeeded;
-        int ms;
-        std::size_t written;
-    };
-    Outcome Run(const Operation& op, sim::Noise noise, int run) {
+    // One run of `op` from its button, with `noise` on the wire, to the end of its progress run.
+    NoiseOutcome Run(const Operation& op, sim::Noise noise, int run) {
         if (op.param && op.typed) {
             const std::string choices = op.typed;
             const auto bar = choices.find('|');
@@ -152,24 +145,10 @@ TEST_P(WireNoiseTest, EveryOperationSucceedsWithOneWriteHitAnywhere) {
     StartOn(std::make_shared<SimVirtualLine>(bus), S().treeItem);
     ConfigureAndWait(Page());
     int run = 0;
-    for (const Operation& op : S().operations) {
-        const Outcome clean = Run(op, {}, run++);
-        ASSERT_TRUE(clean.succeeded) << op.name << " on a clean wire";
-        Outcome worst = clean;
-        sim::Noise worstNoise;
-        for (int at = 1; at <= static_cast<int>(clean.written); ++at)
-            for (int byte : {1, 3}) {
-                const sim::Noise noise{at, byte};
-                const Outcome hit = Run(op, noise, run++);
-                EXPECT_TRUE(hit.succeeded)
-                    << op.name << ", write " << at << " hit in byte " << byte;
-                EXPECT_LE(hit.ms, clean.ms + op.retryMs)
-                    << op.name << ", write " << at << " hit in byte " << byte;
-                if (hit.ms > worst.ms) worst = hit, worstNoise = noise;
-            }
-        std::printf("%-10s %-22s clean %4d ms, worst %4d ms (write %d hit in byte %d)\n", S().name,
-                    op.name, clean.ms, worst.ms, worstNoise.at, worstNoise.byte);
-    }
+    const std::string adapter = std::get<1>(GetParam()) ? ", slow adapter" : "";
+    for (const Operation& op : S().operations)
+        SweepNoise(std::string(S().name) + " " + op.name + adapter, op.retryMs,
+                   [&](sim::Noise noise) { return Run(op, noise, run++); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, WireNoiseTest,
