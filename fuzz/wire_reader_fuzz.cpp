@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bus/protocol.h"
 #include "bus/wire_reader.h"
 
 namespace {
@@ -22,7 +23,7 @@ void Check(bool ok) {
 
 struct Result {
     std::vector<bus::WireEvent> events;
-    std::uint32_t settled = 0;  // the highest number that settled
+    std::uint32_t settled = 0;      // the highest number that settled
     std::vector<bus::Echo> echoes;  // of every write, at the end
 };
 
@@ -64,8 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         std::array<std::uint8_t, bus::kFrameLength> frame = {
-            bus::kFrameStart, data[at] & 0x80 ? bus::kStabilizerAddress : bus::kSensorConfigAddress,
-            data[at], data[at + 1], 0x0A, 0x22, data[at + 1], 0, 0, 0};
+            bus::kFrameStart,
+            data[at] & 0x80 ? bus::kStabilizerAddress : bus::kSensorConfigAddress,
+            data[at],
+            data[at + 1],
+            0x0A,
+            0x22,
+            data[at + 1],
+            0,
+            0,
+            0};
         std::array<std::uint8_t, bus::kMaxEncodedLength> out{};
         const std::size_t n = bus::EncodeFrame(frame, out);
         sent.emplace_back(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
