@@ -22,9 +22,9 @@ std::optional<SentRequests::Request> SentRequests::TakeFirstLost(const WireReade
     return first;
 }
 
-bool SentRequests::AnyAwaited(const WireReader& wire) const {
+bool SentRequests::Any(const WireReader& wire, Echo echo) const {
     return std::any_of(requests_.begin(), requests_.end(),
-                       [&](const Request& r) { return wire.EchoOf(r.seq) == Echo::kAwaited; });
+                       [&](const Request& r) { return wire.EchoOf(r.seq) == echo; });
 }
 
 }  // namespace bus

@@ -26,12 +26,15 @@ class SentRequests {
     // lost, taken out with all sent after it (they went out on its wrong footing); nullopt when
     // none did.
     std::optional<Request> TakeFirstLost(const WireReader& wire);
-    // Whether the echo of any is still to come.
-    bool AnyAwaited(const WireReader& wire) const;
+    // Whether the echo of any is still to come; whether any came back lost.
+    bool AnyAwaited(const WireReader& wire) const { return Any(wire, Echo::kAwaited); }
+    bool AnyLost(const WireReader& wire) const { return Any(wire, Echo::kLost); }
     std::span<const Request> All() const { return requests_; }
     void Clear() { requests_.clear(); }
 
   private:
+    bool Any(const WireReader& wire, Echo echo) const;
+
     std::vector<Request> requests_;
 };
 

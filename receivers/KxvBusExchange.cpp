@@ -58,11 +58,14 @@ void CReceiver_KXVDlg::SendRequest(BYTE type, BYTE code, BYTE value, int step) {
     if (type == bus::kTypeLeave) m_configurationEntered = false;
 }
 
-std::optional<int> CReceiver_KXVDlg::UnheardStep() {
-    const auto lost = m_sent.TakeFirstLost(CKestrovaDlg::Wire());
+std::optional<int> CReceiver_KXVDlg::ResendUnheard() {
+    auto lost = m_sent.TakeFirstLost(CKestrovaDlg::Wire());
     if (!lost) return std::nullopt;
+    lost->seq = CKestrovaDlg::WriteBus(lost->frame.data(), static_cast<int>(bus::kFrameLength));
+    m_sent.Add(*lost);
     m_nRetryTicks = 0;
-    return lost->step;
+    m_nEchoWaitTicks = 0;
+    return lost->step + 1;
 }
 
 bool CReceiver_KXVDlg::EchoesToCome(UINT periodMs) {
@@ -133,7 +136,10 @@ void CReceiver_KXVDlg::OnBnClickedDefault() {
 }
 
 void CReceiver_KXVDlg::RunReadSequence() {
-    if (const auto back = UnheardStep()) m_nReadStep = static_cast<UINT>(*back);
+    if (const auto next = ResendUnheard()) {
+        m_nReadStep = static_cast<UINT>(*next);
+        return;
+    }
     const UINT step = m_nReadStep;
     if (step == 0) {
         SendRequest(bus::kTypeEnter, 0, 0, static_cast<int>(step));
@@ -183,7 +189,10 @@ void CReceiver_KXVDlg::ParseReadReply() {
 }
 
 void CReceiver_KXVDlg::RunWriteSequence() {
-    if (const auto back = UnheardStep()) m_nWriteStep = static_cast<UINT>(*back);
+    if (const auto next = ResendUnheard()) {
+        m_nWriteStep = static_cast<UINT>(*next);
+        return;
+    }
     const UINT step = m_nWriteStep;
     if (step == 0) {
         SendRequest(bus::kTypeEnter, 0, 0, static_cast<int>(step));
@@ -275,7 +284,10 @@ void CReceiver_KXVDlg::RunCalibrationSequence() {
     // Nothing else reads the wire during a calibration: its echoes tell whether the receiver
     // heard each frame as written.
     CKestrovaDlg::ReadWire();
-    if (const auto back = UnheardStep()) m_calibrationStep = *back;
+    if (const auto next = ResendUnheard()) {
+        m_calibrationStep = *next;
+        return;
+    }
     switch (m_calibrationStep) {
         case 0:
             SendRequest(bus::kTypeEnter, 0, 0, 0);

@@ -102,9 +102,10 @@ class CReceiver_KXVDlg : public CDialogEx {
     // sequence goes back to should the receiver not hear it as written.
     void SendRequest(BYTE type, BYTE code, BYTE value, int step = -1);
     void SendPoll();
-    // The step of the first request of the running sequence that the receiver did not hear as
-    // written (its echo came back hit by noise): the sequence goes back to it and sends it again.
-    std::optional<int> UnheardStep();
+    // Sends again, as it was written, the first request of the running sequence that the
+    // receiver did not hear (its echo came back hit by noise); the step after it, where the
+    // sequence goes on, or nothing when the receiver heard them all.
+    std::optional<int> ResendUnheard();
     // After the leave frame: whether the sequence must wait for the echoes still to come.
     bool EchoesToCome(UINT periodMs);
     CRect SubPageRect();

@@ -132,14 +132,17 @@ bool WireKnown(CSensorPage& page, const Machine& machine, SensorBus& bus, std::u
 }
 
 // A request of this run that the devices did not hear as written (its echo came back hit by
-// noise) is sent again, and the run goes on from its step: the steps after it went out on the
-// wrong footing. True when the run went back.
-bool BackToUnheard(CSensorPage& page, const Machine& machine, SensorBus& bus) {
+// noise) is sent again exactly as it was written (a Write that stored new IDs on the page went
+// out on the old ones), and the run goes on from the step after it: the steps after it went out
+// on the wrong footing. True when it was sent again.
+bool ResendUnheard(CSensorPage& page, const Machine& machine, SensorBus& bus) {
     WireTrack& w = page.m_wire;
-    const auto lost = w.requests.TakeFirstLost(bus.Wire());
+    auto lost = w.requests.TakeFirstLost(bus.Wire());
     if (!lost) return false;
-    page.*machine.counter = lost->step;
     std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq > lost->seq; });
+    lost->seq = w.request = bus.Send(lost->frame.data(), static_cast<int>(kFrameLength));
+    w.requests.Add(*lost);
+    page.*machine.counter = lost->step + 1;
     w.waitingStep = -1;
     w.waitedTicks = 0;
     page.m_bGotReply = 0;
@@ -327,6 +330,9 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
         w.Forget();
         return {Outcome::State::Abandoned, messages::kSelectCorrectParameters};
     }
+    // What the wire showed so far may be that the devices did not hear a request: sending it
+    // again is this tick's one write, as a write during a device's answer would collide with it.
+    if (ResendUnheard(page, machine, bus)) return {};
     bool done = true;
     if (w.waitingStep >= 0) {
         done = GoOnWaiting(page, machine, bus, in);
@@ -335,7 +341,9 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
         // While the echo it judges by has not come back, nothing is known about the wire yet.
         if (!done) w.waitingStep = step;
     }
-    if (BackToUnheard(page, machine, bus) || !done) return {};
+    // A request the devices did not hear goes out again at the next tick, before anything this
+    // step found (a pair that got no answer to it) is acted on.
+    if (!done || w.requests.AnyLost(bus.Wire())) return {};
 
     Outcome outcome;
     step += 1;
