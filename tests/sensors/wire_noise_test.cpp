@@ -62,8 +62,16 @@ std::vector<Operation> Standard(int retryTicks, int rateEdit, int factoryRate = 
     return ops;
 }
 
+// And, after the Write, one of a new application ID, which goes out on the old one.
+std::vector<Operation> WithNewAppId(std::vector<Operation> ops) {
+    ops.insert(ops.begin() + 2,
+               {"Write of a new application ID", kWrite, sensor_timers::kWrite,
+                3 * int(sensor_timers::kWritePeriodMs), bus::kParamAppId, "1|2", kAppIdEdit});
+    return ops;
+}
+
 const Shape kShapes[] = {
-    {"air speed", "airspeed", 3, &g_sensorAirSpeed, Standard(3, kDataRateEdit, 3)},
+    {"air speed", "airspeed", 3, &g_sensorAirSpeed, WithNewAppId(Standard(3, kDataRateEdit, 3))},
     {"150 A", "current150", 5, &g_sensorCurrentH, Standard(3, kDataRateEdit)},
     {"LiPo", "lipo", 2, &g_sensorLipoVoltage, Standard(3, kDataRateEdit)},
     {"40 A", "current40", 4, &g_sensorCurrentL, Standard(4, current40_ids::kCurrentRateEdit)},
