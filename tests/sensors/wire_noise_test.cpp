@@ -1,6 +1,6 @@
 // One poll or frame hit by noise on the wire (one bit of its address or data ID changed, heard so
-// by the device and in the echo), at every place of every operation of every sensor page, behind
-// an adapter that hands bytes over at once and one that holds them for 16 ms: each operation
+// by the device and in the echo), at every place of every operation of each shape of sensor page,
+// behind an adapter that hands bytes over at once and one that holds them for 16 ms: each operation
 // still does its work and leaves the sensor out of configuration access, at the cost of at most
 // one retry of the step hit.
 
@@ -70,18 +70,14 @@ std::vector<Operation> WithNewAppId(std::vector<Operation> ops) {
     return ops;
 }
 
+// One page of each shape of machine: the 150 A and LiPo pages run the air-speed page's steps,
+// the variometer's are the 40 A page's on two streams, the redundancy bus's the GPS page's on
+// four, and the ESC's the RPM page's on three but for its poles.
 const Shape kShapes[] = {
     {"air speed", "airspeed", 3, &g_sensorAirSpeed, WithNewAppId(Standard(3, kDataRateEdit, 3))},
-    {"150 A", "current150", 5, &g_sensorCurrentH, Standard(3, kDataRateEdit)},
-    {"LiPo", "lipo", 2, &g_sensorLipoVoltage, Standard(3, kDataRateEdit)},
     {"40 A", "current40", 4, &g_sensorCurrentL, Standard(4, current40_ids::kCurrentRateEdit)},
-    {"variometer", "vario", 7, &g_sensorVariometer,
-     Standard(4, variometer_ids::kAltitudeDataRateEdit)},
     {"RPM", "rpm", 6, &g_sensorRPM, Standard(5, rpm_ids::kTemperature1RateEdit)},
     {"GPS", "gps", 9, &g_sensorGPS, Standard(6, gps_ids::kPositionRateEdit)},
-    {"redundancy", "redundancy", 10, &g_sensorRedundancyBus,
-     Standard(6, redundancy_bus_ids::kBattery1RateEdit)},
-    {"ESC", "esc", 13, &g_sensorReserve1, Standard(5, esc_ids::kPowerRateEdit)},
     {"converter", "converter", 11, &g_sensorQWireToUART, Standard(4, 0)},
     {"servo", "servo", 12, &g_sensorSteeringEngine, Standard(3, 0, -1, false)},
     {"VTX", "vtx", 14, &g_sensorReserve2, Standard(8, 0, -1, false)},
