@@ -1,14 +1,29 @@
 #include "bus/frame.h"
 
+#include <algorithm>
+
 namespace bus {
 
-std::uint8_t FrameChecksum(std::span<const std::uint8_t> frame) {
+namespace {
+
+std::uint8_t Checksum(std::span<const std::uint8_t> bytes) {
     unsigned s = 0;
-    for (std::size_t i = 2; i <= 8 && i < frame.size(); ++i) {
-        s += frame[i];
+    for (std::uint8_t b : bytes) {
+        s += b;
         if (s > 255) s -= 255;
     }
     return static_cast<std::uint8_t>(255 - s);
+}
+
+}  // namespace
+
+std::uint8_t FrameChecksum(std::span<const std::uint8_t> frame) {
+    return Checksum(frame.size() > 2 ? frame.subspan(2, std::min<std::size_t>(frame.size() - 2, 7))
+                                     : std::span<const std::uint8_t>{});
+}
+
+std::uint8_t BodyChecksum(const Body& body) {
+    return Checksum(std::span<const std::uint8_t>(body).first(kBodyLength - 1));
 }
 
 std::size_t EncodeFrame(std::span<std::uint8_t> frame,

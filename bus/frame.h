@@ -50,6 +50,15 @@ using Body = std::array<std::uint8_t, kBodyLength>;
 // Ones'-complement sum with end-around carry of frame bytes 2..8; `frame` holds at least 9.
 std::uint8_t FrameChecksum(std::span<const std::uint8_t> frame);
 
+// The checksum of a body (frame bytes 2..9) over its bytes 0..6, as FrameChecksum computes it.
+std::uint8_t BodyChecksum(const Body& body);
+// Whether a received body carries the checksum of its bytes. Every device computes it as the
+// program does, so a body whose checksum fails was hit by noise on the way: any one bit changed
+// anywhere in it makes it fail.
+inline bool ChecksumHolds(const Body& body) {
+    return BodyChecksum(body) == body[kBodyLength - 1];
+}
+
 // Prepares a poll (2 bytes) or a frame (10 bytes) for one write. For a frame the checksum is
 // written into frame[9] first, replacing whatever the caller left there, and bytes 2..9 are
 // stuffed. Returns the number of bytes placed in `out`; 0 for any other length.

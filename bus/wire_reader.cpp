@@ -125,7 +125,7 @@ bool WireReader::HitOnTheWire(const Awaited& ours) const {
 
 // What the frame that ended was: our request's echo, exactly as written; the echo of the oldest
 // awaited write, hit by noise; that write's echo, when it is a poll, with the answer that followed
-// it if whole; or a frame of someone else's. Echoes come back in the order of the writes: a
+// it if whole and sound; or a frame of someone else's. Echoes come back in the order of the writes: a
 // request's echo after which those before it are still awaited means theirs were lost.
 void WireReader::EndFrame() {
     inFrame_ = false;
@@ -162,7 +162,9 @@ void WireReader::EndFrame() {
         awaited_.pop_front();
         Emit(WireEvent::Kind::kEcho, lastEcho_);
     }
-    if (whole) Emit(WireEvent::Kind::kFrame, lastEcho_);
+    // A frame whose checksum fails was hit by noise: it still stands where it stood, settling a
+    // poll with no answer, but its bytes are no value and answer nothing.
+    if (whole && ChecksumHolds(body_)) Emit(WireEvent::Kind::kFrame, lastEcho_);
 }
 
 }  // namespace bus

@@ -21,7 +21,7 @@ namespace bus {
 struct WireEvent {
     enum class Kind : std::uint8_t {
         kEcho,   // one of ours came back: `seq` names which
-        kFrame,  // a frame with a whole body, from a device (or from a master we only hear)
+        kFrame,  // a whole body whose checksum holds, from a device (or a master we only hear)
     };
     Kind kind = Kind::kFrame;
     // kEcho: the number Sent gave. kFrame: the number of the last of ours whose echo came

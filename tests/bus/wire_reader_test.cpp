@@ -26,9 +26,17 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
+// A body as a device sends it, with the checksum of its first seven bytes.
+Bytes Sealed(Bytes body) {
+    bus::Body b{};
+    std::copy_n(body.begin(), b.size(), b.begin());
+    body[7] = bus::BodyChecksum(b);
+    return body;
+}
+
 const Bytes kPoll = {0x7E, 0xA1};
 const Bytes kAnswer = {0x32, 0x10, 0x0A, 0x0C, 0x05, 0x00, 0x00, 0xA2};  // the worked answer
-const Bytes kTelemetry = {0x10, 0x00, 0x0A, 0x01, 0x02, 0x03, 0x04, 0xE3};
+const Bytes kTelemetry = Sealed({0x10, 0x00, 0x0A, 0x01, 0x02, 0x03, 0x04, 0});
 const Bytes kRead = Encoded({0x7E, 0x1C, 0x30, 0x00, 0x0A, 0x0C, 0, 0, 0, 0});
 const Bytes kReadRate = Encoded({0x7E, 0x1C, 0x30, 0x00, 0x0A, 0x22, 0, 0, 0, 0});
 const Bytes kWriteOf7E = Encoded({0x7E, 0x1C, 0x31, 0x00, 0x0A, 0x22, 0x7E, 0, 0, 0});
@@ -45,7 +53,7 @@ const Bytes kKxvRead = Encoded({0x7E, 0xBA, 0x30, 0x30, 0x0C, 0x80, 0, 0, 0, 0})
 const Bytes kKxvAnswer = {0x32, 0x30, 0x0C, 0x80, 0x05, 0x00, 0x00, 0x0C};
 // The fuel kit answers a request at once, without a poll, under its own physical ID.
 const Bytes kKitRead = Encoded({0x7E, 0x1B, 0x30, 0x00, 0x0D, 0x0C, 0, 0, 0, 0});
-const Bytes kKitAnswer = {0x7E, 0x16, 0x32, 0x00, 0x0D, 0x0C, 0x12, 0x00, 0x00, 0x9A};
+const Bytes kKitAnswer = {0x7E, 0x16, 0x32, 0x00, 0x0D, 0x0C, 0x12, 0x00, 0x00, 0xA2};
 
 // Events as text: E<seq> for an echo, F<seq>:<address>:<type> for a frame (C when current).
 std::string Described(bus::WireReader& r, std::span<const bus::WireEvent> events) {
@@ -113,11 +121,11 @@ const Case kCases[] = {
     {"a request with a 0x7E value comes back stuffed", {kWriteOf7E}, kWriteOf7E, "E1 S0"},
     {"a 0x7D before anything but 5E or 5D is a byte of its own",
      {},
-     {0x7E, 0xA1, 0x32, 0x7D, 0x10, 1, 2, 3, 4, 5},
+     {0x7E, 0xA1, 0x32, 0x7D, 0x10, 1, 2, 3, 4, 0x36},
      "F0:A1:32C S0"},
     {"a device's frame like our request is not its echo",
      {kRead},
-     Cat({{0x7E, 0x1C, 0x30, 0x00, 0x0A, 0x0D, 0, 0, 0, 0xB4}, kRead}),
+     Cat({{0x7E, 0x1C, 0x30, 0x00, 0x0A, 0x0D, 0, 0, 0, 0xB8}, kRead}),
      "F0:1C:30 E1 S0"},
     {"a frame cut by the next frame start is dropped",
      {},
@@ -172,6 +180,19 @@ const Case kCases[] = {
      {kKxvPoll, kKxvRead, kKxvPoll},
      Cat({kKxvPoll, kKxvRead, kKxvPoll, kKxvAnswer}),
      "E1 E2 E3 F3:BA:32C S3"},
+    // Noise on what a device sends: the checksum fails, and the frame is no value.
+    {"an answer hit by noise settles our poll with no answer",
+     {kPoll, kPoll},
+     Cat({kPoll, Hit(kAnswer, 4), kPoll, kAnswer}),
+     "E1 E2 F2:A1:32C S2"},
+    {"an answer to a request hit by noise settles it with no answer",
+     {kKitRead},
+     Cat({kKitRead, Hit(kKitAnswer, 5)}),
+     "E1 S1"},
+    {"a frame of a master we only hear, hit by noise, is none",
+     {},
+     Cat({kPoll, Hit(kTelemetry, 7), kPoll, kTelemetry}),
+     "F0:A1:10C S0"},
     {"behind a poll hit by noise, a request to the same address is still a request",
      {kKxvPoll, kKxvRead, kKxvPoll},
      Cat({Hit(kKxvPoll, 1), kKxvRead, kKxvPoll, kKxvAnswer}),

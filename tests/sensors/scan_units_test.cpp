@@ -20,14 +20,15 @@ Bytes Echo(int physId) {
 
 // A telemetry answer as a device sends it: its bytes stuffed, the checksum last.
 Bytes Answer(std::uint16_t dataId, std::uint32_t value = 0) {
-    Bytes body = {0x10,
-                  static_cast<std::uint8_t>(dataId),
-                  static_cast<std::uint8_t>(dataId >> 8),
-                  static_cast<std::uint8_t>(value),
-                  static_cast<std::uint8_t>(value >> 8),
-                  static_cast<std::uint8_t>(value >> 16),
-                  static_cast<std::uint8_t>(value >> 24),
-                  0x5A};
+    bus::Body body = {0x10,
+                      static_cast<std::uint8_t>(dataId),
+                      static_cast<std::uint8_t>(dataId >> 8),
+                      static_cast<std::uint8_t>(value),
+                      static_cast<std::uint8_t>(value >> 8),
+                      static_cast<std::uint8_t>(value >> 16),
+                      static_cast<std::uint8_t>(value >> 24),
+                      0};
+    body.back() = bus::BodyChecksum(body);
     Bytes out;
     for (std::uint8_t b : body) {
         if (b == bus::kFrameStart || b == bus::kEscape) {
@@ -112,6 +113,14 @@ TEST(ScanUnitsTest, EachAnswerCountsForTheEchoInFrontOfIt) {
         {"bare echoes and the start of an answer that make ten bytes are not one frame",
          Join({Echo(7), Echo(8), Echo(9), {0x10, 0x03, 0x0A, 0xA9}}),
          {}},
+        {"an answer one bit of whose value noise changed counts for nothing",
+         Join({[] {
+                   Bytes hit = Unit(3, 0x0300, 0x20);
+                   hit[5] ^= 0x04;
+                   return hit;
+               }(),
+               Unit(4, 0x0300)}),
+         {{4, 0x0300}}},
         {"nothing", {}, {}},
         {"an echo alone", Echo(7), {}},
         {"garbage without a frame start", Bytes(40, 0x22), {}},

@@ -46,18 +46,23 @@ class ScanWireTest : public AppTest {
         line->written.clear();
         line->purges = 0;
     }
-    // What the wire carries back after the poll of `physId`: its echo, then a device's answer.
-    void EchoAndAnswer(int physId, std::vector<std::uint8_t> stuffedBody) {
-        line->incoming.push_back(bus::kFrameStart);
-        line->incoming.push_back(bus::kPhysIdTable[static_cast<std::size_t>(physId)]);
-        line->incoming.insert(line->incoming.end(), stuffedBody.begin(), stuffedBody.end());
+    // What the wire carries back after the poll of `physId`: its echo, then a device's answer of
+    // type, data ID and value, stuffed and checksummed as the device sends it.
+    void EchoAndAnswer(int physId, std::vector<std::uint8_t> content) {
+        std::array<std::uint8_t, bus::kFrameLength> frame{
+            bus::kFrameStart, bus::kPhysIdTable[static_cast<std::size_t>(physId)]};
+        std::copy(content.begin(), content.end(), frame.begin() + 2);
+        std::array<std::uint8_t, bus::kMaxEncodedLength> out{};
+        const std::size_t n = bus::EncodeFrame(frame, out);
+        line->incoming.insert(line->incoming.end(), out.begin(),
+                              out.begin() + static_cast<std::ptrdiff_t>(n));
     }
     std::shared_ptr<ScriptedLine> line;
 };
 
 TEST_F(ScanWireTest, PollsGoOutBareAndTheAnswerCountsForThePreviousPoll) {
     main().m_nPollIndex = 12;
-    EchoAndAnswer(11, {0x10, 0x07, 0x0A, 0x7D, 0x5E, 0x01, 0x00, 0x00, 0x55});
+    EchoAndAnswer(11, {0x10, 0x07, 0x0A, 0x7E, 0x01, 0x00, 0x00});
     main().ScanBusStep();
     EXPECT_EQ(line->written, (std::vector<std::uint8_t>{0x7E, bus::kPhysIdTable[12]}));
     EXPECT_EQ(g_sensorAirSpeed.m_nPhysIdIndex, 11);
@@ -71,7 +76,7 @@ TEST_F(ScanWireTest, TheLastPollOfASweepIsDecodedOnTheFirstTickOfTheNext) {
     main().m_nPollIndex = 27;
     main().ScanBusStep();  // polls 27, publishes the sweep
     EXPECT_EQ(main().m_nPollIndex, 0);
-    EchoAndAnswer(27, {0x10, 0x00, 0x04, 0x50, 0x00, 0x00, 0x00, 0x00});
+    EchoAndAnswer(27, {0x10, 0x00, 0x04, 0x50, 0x00, 0x00, 0x00});
     main().ScanBusStep();
     EXPECT_EQ(g_sensorRPM.m_nPhysIdIndex, 27);
     EXPECT_EQ(g_sensorRPM.m_nTemperature1, 80);
@@ -90,7 +95,7 @@ TEST_F(ScanWireTest, BacklogBeyondTwoThousandBytesIsPurgedUnreadAndTwoThousandAr
     // 200 whole answers behind their echoes, all in one read: each counts for its echo's ID.
     main().m_nPollIndex = 20;
     for (int i = 0; i < 200; ++i)
-        EchoAndAnswer(4, {0x10, 0x00, 0x04, 0x50, 0x00, 0x00, 0x00, 0x00});
+        EchoAndAnswer(4, {0x10, 0x00, 0x04, 0x50, 0x00, 0x00, 0x00});
     ASSERT_EQ(line->incoming.size(), 2000u);
     main().ScanBusStep();
     EXPECT_EQ(line->purges, 1);

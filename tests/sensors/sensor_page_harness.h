@@ -92,6 +92,8 @@ class ScriptedLine : public platform::VirtualLine {
         WrittenFrame f = DecodeWritten(data, n, now);
         std::optional<Body> reply = answer ? answer(f, heard_) : std::nullopt;
         if (reply) NameRequest(*reply, f);
+        // A device checksums what it sends, as the program does.
+        if (reply) reply->back() = bus::BodyChecksum(*reply);
         heard_.push_back(f);
         if (!reply) return;
         // A poll's echo heads its reply; a reply to a request needs a head of its own.
