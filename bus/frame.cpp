@@ -36,17 +36,18 @@ std::size_t EncodeFrame(std::span<std::uint8_t> frame,
     if (frame.size() != kFrameLength) return 0;
 
     frame[9] = FrameChecksum(frame);
+    out[0] = frame[0];
+    out[1] = frame[1];
+    return 2 + Stuff(frame.subspan(2), std::span<std::uint8_t>(out).subspan(2));
+}
+
+std::size_t Stuff(std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
     std::size_t n = 0;
-    out[n++] = frame[0];
-    out[n++] = frame[1];
-    for (std::size_t i = 2; i < kFrameLength; ++i) {
-        const std::uint8_t b = frame[i];
-        if (b == kFrameStart || b == kEscape) {
-            out[n++] = kEscape;
-            out[n++] = static_cast<std::uint8_t>(b ^ 0x20);
-        } else {
-            out[n++] = b;
-        }
+    for (const std::uint8_t b : in) {
+        const bool escaped = b == kFrameStart || b == kEscape;
+        if (n + (escaped ? 2 : 1) > out.size()) break;
+        if (escaped) out[n++] = kEscape;
+        out[n++] = escaped ? static_cast<std::uint8_t>(b ^ 0x20) : b;
     }
     return n;
 }

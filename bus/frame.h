@@ -65,6 +65,10 @@ inline bool ChecksumHolds(const Body& body) {
 std::size_t EncodeFrame(std::span<std::uint8_t> frame,
                         std::span<std::uint8_t, kMaxEncodedLength> out);
 
+// Stuffs frame bytes 2..9 for the wire: 0x7E becomes 7D 5E, 0x7D becomes 7D 5D. Writes at most
+// out.size() bytes and returns how many it wrote.
+std::size_t Stuff(std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
+
 // Reverses the stuffing one byte at a time, for bytes that arrive in pieces: 7D 5E -> 7E,
 // 7D 5D -> 7D; a 0x7D before anything else is a byte of its own.
 class Unstuffer {

@@ -1,5 +1,7 @@
 #include "sim/bus.h"
 
+#include "bus/protocol.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -71,12 +73,12 @@ void Bus::Note(Micros when, const char* what, const std::vector<std::uint8_t>& b
 void Bus::Poll(std::uint8_t address, Micros end, bool fromProgram) {
     for (auto& d : devices_) {
         if (bus::kPhysIdTable[static_cast<std::size_t>(d->PhysId())] != address) continue;
-        const std::vector<std::uint8_t> answer = d->OnPoll(end);
+        std::vector<std::uint8_t> answer = d->OnPoll(end);
         if (answer.empty()) break;
         const Micros delay =
             d->HasFault(DeviceFault::kSlowAnswers) ? timing_.slowReplyDelay : timing_.replyDelay;
-        const Micros done = Transmit(answer, end + delay);
-        Note(done, "sent    ", answer);
+        // The poll's echo heads the answer: the device sends no head of its own.
+        Send(std::move(answer), 0, end + delay);
         break;
     }
     if (flood_ && fromProgram) {
@@ -114,14 +116,13 @@ void Bus::HearUnit(const std::vector<std::uint8_t>& unit, Micros end) {
                 for (auto& d : devices_) {
                     if (d->Kind().requestAddress != address) continue;
                     if (const auto answer = d->OnFrame(b, end)) {
-                        const auto bytes =
-                            EncodeBody(bus::kPhysIdTable[static_cast<std::size_t>(d->PhysId())],
-                                       *answer, true);
                         const Micros delay = d->HasFault(DeviceFault::kSlowAnswers)
                                                  ? timing_.slowReplyDelay
                                                  : timing_.replyDelay;
                         if (!d->HasFault(DeviceFault::kSilent))
-                            Note(Transmit(bytes, end + delay), "sent    ", bytes);
+                            Send(EncodeBody(bus::kPhysIdTable[static_cast<std::size_t>(d->PhysId())],
+                                            *answer, true),
+                                 bus::kPollLength, end + delay);
                     }
                 }
             }
@@ -131,11 +132,53 @@ void Bus::HearUnit(const std::vector<std::uint8_t>& unit, Micros end) {
 }
 
 void Bus::HitByNoise(std::vector<std::uint8_t>& unit, Micros now) {
-    if (noise_.at <= 0 || (heardSinceRequest_ == 0 && unit.size() <= bus::kPollLength)) return;
-    if (++heardSinceRequest_ != noise_.at) return;
-    const auto at = static_cast<std::size_t>(noise_.byte);
-    unit[at < unit.size() ? at : 1] ^= 0x01;
-    Note(now, "noise   ", unit);
+    if (heardSinceRequest_ == 0 && unit.size() <= bus::kPollLength) return;
+    ++heardSinceRequest_;
+    bool hit = false;
+    for (const Noise& n : noise_) {
+        if (n.on != Noise::On::kWrite || n.at != heardSinceRequest_) continue;
+        const auto at = static_cast<std::size_t>(n.byte);
+        unit[at < unit.size() ? at : 1] ^= 0x01;
+        hit = true;
+    }
+    if (hit) Note(now, "noise   ", unit);
+}
+
+// A device's frame, stuffed, after `head` bytes of its own (0x7E and its address, or none when
+// the poll's echo heads it), hit where the noise says. Its checksum stays the one the device
+// computed over what it meant to send.
+void Bus::HitSentByNoise(std::vector<std::uint8_t>& bytes, std::size_t head, Micros now) {
+    std::array<std::uint8_t, 2 * bus::kBodyLength> body{};
+    const auto sent = std::span<const std::uint8_t>(bytes).subspan(std::min(head, bytes.size()));
+    // A cut frame or garbage is not a frame the noise counts.
+    if (bus::Unstuff(sent, body) != bus::kBodyLength) return;
+    Noise::On on;
+    if (body[0] == bus::kTypeAnswer)
+        on = Noise::On::kAnswer;
+    else if (body[0] == bus::kTypeTelemetry)
+        on = Noise::On::kTelemetry;
+    else
+        return;
+    const int count = ++sent_[static_cast<std::size_t>(on)];
+    bool hit = false;
+    for (const Noise& n : noise_) {
+        if (n.on != on || n.at != count || n.byte < 2 || n.byte > 9) continue;
+        body[static_cast<std::size_t>(n.byte - 2)] ^= 0x01;
+        hit = true;
+    }
+    if (!hit) return;
+    std::array<std::uint8_t, 2 * bus::kBodyLength> stuffed{};
+    const std::size_t n = bus::Stuff(std::span(body).first(bus::kBodyLength), stuffed);
+    bytes.resize(head);
+    bytes.insert(bytes.end(), stuffed.begin(), stuffed.begin() + static_cast<std::ptrdiff_t>(n));
+    Note(now, "noise   ", bytes);
+}
+
+Micros Bus::Send(std::vector<std::uint8_t> bytes, std::size_t head, Micros start) {
+    HitSentByNoise(bytes, head, start);
+    const Micros done = Transmit(bytes, start);
+    Note(done, "sent    ", bytes);
+    return done;
 }
 
 bool Bus::AnyInConfig() const {

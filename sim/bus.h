@@ -4,6 +4,7 @@
 // it does on the one-wire bus, and devices answer after their reply delay; bytes travel at
 // 57600 baud, 10 bits each.
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -22,12 +23,19 @@ enum class BusFault : std::uint8_t {
     kPortGone,  // the adapter vanishes: Present() is false from then on
 };
 
-// One write of the program hit by noise on the wire: byte `byte` of the `at`-th poll or request
-// frame, counted from the first request frame (1), arrives with its low bit flipped, at the
-// devices and in the echo alike.
+// One frame hit by noise on the wire: its byte `byte` arrives with the low bit flipped.
+// - On a write of the program: the `at`-th poll or request frame, counted from its first request
+//   frame (1), at the devices and in the echo alike. Byte 1 is the address byte, 3 or 4 a
+//   request's data ID (a poll has byte 1 only).
+// - On a frame the devices send: the `at`-th answer (type 0x32), or telemetry frame (0x10),
+//   counted from when the noise was set, at the program only. Bytes 2 to 9 are the type, the
+//   data ID, the parameter code, the value and the checksum, as the device computed it over the
+//   bytes it sent.
 struct Noise {
-    int at = 0;    // 0: a clean wire
-    int byte = 1;  // 1: the address byte; 3 or 4: a request's data ID (a poll has byte 1 only)
+    enum class On : std::uint8_t { kWrite, kAnswer, kTelemetry };
+    int at = 0;  // 0: this one hits nothing
+    int byte = 1;
+    On on = On::kWrite;
 };
 
 struct Timing {
@@ -56,10 +64,14 @@ class Bus {
     // As a receiver that is bus master: polls its sensors in turn, from `now` on.
     void SetReceiverMode(bool on, Micros now = 0);
     void SetFault(BusFault fault, bool on, Micros now = 0);
-    void SetNoise(Noise noise) {
-        noise_ = noise;
+    // Noise on a clean wire; each counts its frames from here.
+    void SetNoise(std::vector<Noise> noise) {
+        noise_ = std::move(noise);
         heardSinceRequest_ = 0;
+        sent_ = {};
     }
+    // How many answers or telemetry frames the devices sent since the noise was set.
+    int SentSinceNoise(Noise::On on) const { return sent_[static_cast<std::size_t>(on)]; }
     const Timing& GetTiming() const { return timing_; }
     void SetTiming(const Timing& t) { timing_ = t; }
 
@@ -87,6 +99,8 @@ class Bus {
     Micros Transmit(const std::vector<std::uint8_t>& bytes, Micros start);
     void HearUnit(const std::vector<std::uint8_t>& unit, Micros end);
     void HitByNoise(std::vector<std::uint8_t>& unit, Micros now);
+    void HitSentByNoise(std::vector<std::uint8_t>& bytes, std::size_t head, Micros now);
+    Micros Send(std::vector<std::uint8_t> bytes, std::size_t head, Micros start);
     void Poll(std::uint8_t address, Micros end, bool fromProgram);
     std::size_t Deliverable(Micros now) const;
     void Note(Micros when, const char* what, const std::vector<std::uint8_t>& bytes);
@@ -103,8 +117,9 @@ class Bus {
     bool gone_ = false;
     Micros nextGarbage_ = 0;
     std::uint32_t noiseState_ = 0x9E3779B9u;
-    Noise noise_;
+    std::vector<Noise> noise_;
     int heardSinceRequest_ = 0;  // the program's polls and frames since its first request
+    std::array<int, 3> sent_{};  // by Noise::On: the devices' answers and telemetry frames
     Log log_;
 };
 

@@ -39,6 +39,25 @@ constexpr FaultName kFaults[] = {
     {"port-gone", "the port disappears 3 s after the start", true, {}, BusFault::kPortGone},
 };
 
+// Noise on the program's writes, or on the frames the devices send, and the bytes it may hit.
+struct NoiseFlag {
+    std::string_view name;
+    Noise::On on;
+    int firstByte;
+    int defaultByte;
+};
+constexpr NoiseFlag kNoiseFlags[] = {
+    {"--noise", Noise::On::kWrite, 1, 1},
+    {"--answer-noise", Noise::On::kAnswer, 2, 6},
+    {"--telemetry-noise", Noise::On::kTelemetry, 2, 6},
+};
+
+const NoiseFlag* FindNoiseFlag(std::string_view arg) {
+    for (const NoiseFlag& f : kNoiseFlags)
+        if (arg == f.name) return &f;
+    return nullptr;
+}
+
 bool ParseInt(std::string_view s, int& out) {
     const auto r = std::from_chars(s.data(), s.data() + s.size(), out);
     return r.ec == std::errc() && r.ptr == s.data() + s.size();
@@ -136,18 +155,21 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 error = "receiver period must be 1..1000 ms: " + *v;
                 return std::nullopt;
             }
-        } else if (a == "--noise") {
+        } else if (const NoiseFlag* flag = FindNoiseFlag(a)) {
             const std::string* v = value();
             if (!v) return std::nullopt;
+            Noise noise{0, flag->defaultByte, flag->on};
             const std::string_view text(*v);
             const auto colon = text.find(':');
-            if (!ParseInt(text.substr(0, colon), o.noise.at) || o.noise.at < 1 ||
+            if (!ParseInt(text.substr(0, colon), noise.at) || noise.at < 1 ||
                 (colon != std::string_view::npos &&
-                 (!ParseInt(text.substr(colon + 1), o.noise.byte) || o.noise.byte < 1 ||
-                  o.noise.byte > 9))) {
-                error = "noise must be N[:BYTE], N from 1, BYTE 1..9: " + *v;
+                 (!ParseInt(text.substr(colon + 1), noise.byte) || noise.byte < flag->firstByte ||
+                  noise.byte > 9))) {
+                error = a + " must be N[:BYTE], N from 1, BYTE " + std::to_string(flag->firstByte) +
+                        "..9: " + *v;
                 return std::nullopt;
             }
+            o.noise.push_back(noise);
         } else if (a == "--log") {
             const std::string* v = value();
             if (!v) return std::nullopt;
@@ -169,7 +191,8 @@ std::string HelpText() {
     std::string t =
         "usage: kestrova-sim --port COMn [--device KIND[@PHYSID[:APPID]]]... [--receiver]\n"
         "                    [--receiver-period MS] [--fault NAME[@PHYSID]]... [--latency MS]\n"
-        "                    [--noise N[:BYTE]] [--log FILE]\n"
+        "                    [--noise N[:BYTE]]... [--answer-noise N[:BYTE]]...\n"
+        "                    [--telemetry-noise N[:BYTE]]... [--log FILE]\n"
         "Serves a simulated Q.Wire bus on a pseudo-terminal published as COMn until SIGINT or\n"
         "SIGTERM. Without --device: one air-speed sensor. --receiver: the simulator polls its\n"
         "sensors itself, as a receiver does, and the program only listens; the receiver is a KXV\n"
@@ -181,6 +204,11 @@ std::string HelpText() {
         "write of the program is hit by noise on the wire: the Nth poll or frame, counted from its\n"
         "first request frame (1), has the low bit of its byte BYTE flipped (1, the address, by\n"
         "default; 3 or 4, a request's data ID), as the devices and the echo both receive it.\n"
+        "--answer-noise N[:BYTE], --telemetry-noise N[:BYTE]: the Nth answer (type 0x32), or\n"
+        "telemetry frame (0x10), the devices send reaches the program with the low bit of its\n"
+        "byte BYTE flipped (2 the type, 3-4 the data ID, 5 the parameter code, 6-8 the value, 6\n"
+        "by default, 9 the checksum); its checksum stays the device's. Each noise option may\n"
+        "be given more than once.\n"
         "\nkinds (default "
         "physical ID):\n";
     for (const SensorKind& k : AllKinds()) {

@@ -30,7 +30,7 @@ struct Options {
     int latencyMs = 0;
     // The receiver polls a sensor every this many ms.
     int receiverPeriodMs = 10;
-    Noise noise;
+    std::vector<Noise> noise;
     bool help = false;
 };
 
