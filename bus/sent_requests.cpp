@@ -8,6 +8,12 @@ void SentRequests::Add(const Request& request) {
     // The reader remembers no more than this many writes; an older echo is no longer awaited.
     if (requests_.size() >= WireReader::kMaxAwaited) requests_.erase(requests_.begin());
     requests_.push_back(request);
+    waitedTicks_ = 0;
+}
+
+bool SentRequests::EchoesToCome(const WireReader& wire, unsigned periodMs) {
+    const unsigned longest = static_cast<unsigned>(kLongestEchoWaitMs) / std::max(periodMs, 1u);
+    return Any(wire, Echo::kAwaited) && waitedTicks_++ < longest;
 }
 
 std::optional<SentRequests::Request> SentRequests::TakeFirstLost(const WireReader& wire) {

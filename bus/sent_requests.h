@@ -26,16 +26,24 @@ class SentRequests {
     // lost, taken out with all sent after it (they went out on its wrong footing); nullopt when
     // none did.
     std::optional<Request> TakeFirstLost(const WireReader& wire);
-    // Whether the echo of any is still to come; whether any came back lost.
-    bool AnyAwaited(const WireReader& wire) const { return Any(wire, Echo::kAwaited); }
+    // Whether any came back lost.
     bool AnyLost(const WireReader& wire) const { return Any(wire, Echo::kLost); }
+    // Whether a sequence whose last request went out must wait another tick of `periodMs` before
+    // it ends: an echo is still to come. One that stays away longer than an echo can take was
+    // lost on the wire and is waited for no longer. Called once a tick; a request added starts
+    // the wait afresh.
+    bool EchoesToCome(const WireReader& wire, unsigned periodMs);
     std::span<const Request> All() const { return requests_; }
-    void Clear() { requests_.clear(); }
+    void Clear() {
+        requests_.clear();
+        waitedTicks_ = 0;
+    }
 
   private:
     bool Any(const WireReader& wire, Echo echo) const;
 
     std::vector<Request> requests_;
+    unsigned waitedTicks_ = 0;
 };
 
 }  // namespace bus

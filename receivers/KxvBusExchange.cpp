@@ -64,14 +64,9 @@ std::optional<int> CReceiver_KXVDlg::ResendUnheard() {
     lost->seq = CKestrovaDlg::WriteBus(lost->frame.data(), static_cast<int>(bus::kFrameLength));
     m_sent.Add(*lost);
     m_nRetryTicks = 0;
-    m_nEchoWaitTicks = 0;
     return lost->step + 1;
 }
 
-bool CReceiver_KXVDlg::EchoesToCome(UINT periodMs) {
-    return m_sent.AnyAwaited(CKestrovaDlg::Wire()) &&
-           m_nEchoWaitTicks++ < bus::kLongestEchoWaitMs / static_cast<int>(periodMs);
-}
 
 void CReceiver_KXVDlg::SendPoll() {
     unsigned char poll[bus::kPollLength] = {bus::kFrameStart,
@@ -165,10 +160,9 @@ void CReceiver_KXVDlg::RunReadSequence() {
         ExchangeSubPages(1);
         m_known.set();
         SendRequest(bus::kTypeLeave, 0, 0, static_cast<int>(step));
-        m_nEchoWaitTicks = 0;
     } else {
         // A receiver that did not hear the leave frame would stay in configuration access.
-        if (EchoesToCome(timers::kReadSequenceMs)) return;
+        if (m_sent.EchoesToCome(CKestrovaDlg::Wire(), timers::kReadSequenceMs)) return;
         KillTimer(timers::kReadSequence);
         KillTimer(timers::kReadReply);
         m_sequenceRunning = false;
@@ -217,9 +211,8 @@ void CReceiver_KXVDlg::RunWriteSequence() {
         }
     } else if (step == kWriteLastStep) {
         SendRequest(bus::kTypeLeave, 0, 0, static_cast<int>(step));
-        m_nEchoWaitTicks = 0;
     } else {
-        if (EchoesToCome(timers::kWriteSequenceMs)) return;
+        if (m_sent.EchoesToCome(CKestrovaDlg::Wire(), timers::kWriteSequenceMs)) return;
         KillTimer(timers::kWriteSequence);
         KillTimer(timers::kWriteReply);
         m_sequenceRunning = false;
@@ -301,11 +294,10 @@ void CReceiver_KXVDlg::RunCalibrationSequence() {
             break;
         case 2:
             SendRequest(bus::kTypeLeave, 0, 0, 2);
-            m_nEchoWaitTicks = 0;
-            m_calibrationStep = 3;
+                m_calibrationStep = 3;
             break;
         case 3:
-            if (EchoesToCome(timers::kCalibrationMs)) break;
+            if (m_sent.EchoesToCome(CKestrovaDlg::Wire(), timers::kCalibrationMs)) break;
             KillTimer(timers::kCalibration);
             m_calibrating = false;
             m_sent.Clear();

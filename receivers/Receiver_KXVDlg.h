@@ -106,8 +106,6 @@ class CReceiver_KXVDlg : public CDialogEx {
     // receiver did not hear (its echo came back hit by noise); the step after it, where the
     // sequence goes on, or nothing when the receiver heard them all.
     std::optional<int> ResendUnheard();
-    // After the leave frame: whether the sequence must wait for the echoes still to come.
-    bool EchoesToCome(UINT periodMs);
     CRect SubPageRect();
     // The keys of the parameters not known yet, for the user; empty when all are.
     std::string UnknownKeys() const;
@@ -124,7 +122,6 @@ class CReceiver_KXVDlg : public CDialogEx {
     bool m_configurationEntered = false;
     // The running sequence's requests not yet known to have been heard as written.
     bus::SentRequests m_sent;
-    int m_nEchoWaitTicks = 0;
     // Whose values Write may send: each came from a Read, Default, a file or the user.
     kxv::Marks m_known;
     // A Read's answers; shown and held only once all 26 are in, so a Read cut short changes

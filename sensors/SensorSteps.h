@@ -143,6 +143,9 @@ struct WireTrack {
     std::uint32_t pairSecond = 0;
     int waitingStep = -1;  // a step whose end waits for the wire, or -1
     int waitedTicks = 0;
+    // The last step has run, and the machine waits until the devices are known to have heard
+    // every request of the run as written.
+    bool confirming = false;
     void Forget() { *this = WireTrack{}; }
 };
 

@@ -142,12 +142,21 @@ bool ResendUnheard(CSensorPage& page, const Machine& machine, SensorBus& bus) {
     std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq > lost->seq; });
     lost->seq = w.request = bus.Send(lost->frame.data(), static_cast<int>(kFrameLength));
     w.requests.Add(*lost);
-    page.*machine.counter = lost->step + 1;
+    // The last step sent again has run again: the machine waits for its echo as before.
+    w.confirming = lost->step + 1 >= machine.Limit();
+    page.*machine.counter = w.confirming ? lost->step : lost->step + 1;
     w.waitingStep = -1;
     w.waitedTicks = 0;
     page.m_bGotReply = 0;
     page.m_bRestart = 0;
     return true;
+}
+
+// Whether the echoes of requests of this run are still to come, within the longest an echo may
+// take. After the machine's last step nothing else reads the wire, so this reads it.
+bool EchoesToCome(CSensorPage& page, const Machine& machine, SensorBus& bus) {
+    bus.Read();
+    return page.m_wire.requests.EchoesToCome(bus.Wire(), machine.periodMs);
 }
 
 // The end of a step that judges what the wire brought after its poll or request: false while
@@ -158,10 +167,9 @@ bool EndJudgingStep(CSensorPage& page, const Machine& machine, SensorBus& bus, c
                     const Heard& heard, int expected) {
     WireTrack& w = page.m_wire;
     if (step.kind == StepKind::PairSecond) {
-        // The first poll's answer, if any, stands between its echo and this poll's. A first poll
-        // hit by noise reached no sensor: then it is the second poll's answer that tells.
-        const bool firstHeard = bus.Wire().EchoOf(w.pairFirst) != bus::Echo::kLost;
-        if (!WireKnown(page, machine, bus, firstHeard ? w.pairFirst : w.pairSecond)) return false;
+        // A passing answer to either poll passes the pair. Without one to the first (none came,
+        // noise hit it, or the poll), it is the second poll's answer that tells: wait for it.
+        if (!page.m_bGotReply && !WireKnown(page, machine, bus, w.pairSecond)) return false;
         if (!page.m_bGotReply) page.m_bRestart = 1;
         page.m_bGotReply = 0;
         std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq >= w.pairFirst; });
@@ -332,9 +340,22 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     }
     // What the wire showed so far may be that the devices did not hear a request: sending it
     // again is this tick's one write, as a write during a device's answer would collide with it.
-    if (ResendUnheard(page, machine, bus)) return {};
+    if (w.confirming) bus.Read();
+    const bool resent = ResendUnheard(page, machine, bus);
+    // The bar stands at the step the machine goes on from while it sends again or waits at its
+    // last step, so that the progress run cannot end the operation before the machine can: only
+    // the time-out does.
+    const auto barAtStep = [&] {
+        page.m_nProgress = static_cast<int>(step * machine.progressFactor);
+    };
+    if (resent || w.confirming) barAtStep();
+    if (resent) return {};
     bool done = true;
-    if (w.waitingStep >= 0) {
+    const bool confirmed = w.confirming;
+    if (w.confirming) {
+        if (EchoesToCome(page, machine, bus)) return {};
+        w.confirming = false;
+    } else if (w.waitingStep >= 0) {
         done = GoOnWaiting(page, machine, bus, in);
     } else if (step >= 0 && step < machine.Limit()) {
         done = RunStep(page, machine, bus, step, in);
@@ -344,6 +365,16 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     // A request the devices did not hear goes out again at the next tick, before anything this
     // step found (a pair that got no answer to it) is acted on.
     if (!done || w.requests.AnyLost(bus.Wire())) return {};
+    // A machine that is about to end waits until the wire has shown that the devices heard what
+    // it sent, its leave frame above all: a sensor that did not hear that one stays in
+    // configuration access, where it sends no telemetry, and the success box would not be true.
+    const bool ending = step + 1 >= machine.Limit() &&
+                        !(machine.lastStepMustPass && page.m_bRestart == 1);
+    if (ending && !confirmed && EchoesToCome(page, machine, bus)) {
+        w.confirming = true;
+        barAtStep();
+        return {};
+    }
 
     Outcome outcome;
     step += 1;
@@ -351,7 +382,6 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     const bool lastStepFailed =
         machine.lastStepMustPass && page.m_bRestart == 1 && step >= machine.Limit();
     if (step >= machine.Limit() && !lastStepFailed) {
-        // What the run wrote stays known until the operation's end confirms its leave frames.
         step = 0;
         page.m_bRestart = 0;
         outcome = {Outcome::State::Completed, machine.closingMessage};

@@ -26,7 +26,7 @@ class KxvWireNoiseTest : public KxvPageTest {
     bool Busy() { return page.SequenceRunning() || page.Calibrating(); }
 
     // One run of `op` with `noise` on the wire, to the end of the page's lock-out.
-    NoiseOutcome Run(const Operation& op, sim::Noise noise, int run) {
+    NoiseOutcome Run(const Operation& op, const std::vector<sim::Noise>& noise, int run) {
         // A new gain each time: a write the receiver did not hear shows in its value.
         EXPECT_TRUE(SelectTab(&page, page_ids::kSubPageTab, kGainTab));
         EXPECT_TRUE(Type(&gains, Control("StabilizeGain_Aileron"), run % 2 ? "20" : "10"));
@@ -39,14 +39,17 @@ class KxvWireNoiseTest : public KxvPageTest {
         int ms = 0;
         for (; Busy() && ms < 20000; ++ms) AdvanceMs(1);
         const std::size_t written = wire->frames.size() - first;
+        const int answers = bus->SentSinceNoise(sim::Noise::On::kAnswer);
+        const bool left = !receiver->InConfig();
         while (Running(timers::kTimeout)) AdvanceMs(10);
         bus->SetNoise({});
-        bool succeeded = modal.MessageTexts().empty() && !receiver->InConfig();
+        bool succeeded = modal.MessageTexts().empty() && left;
         if (op.button == calibration_ids::kCalibration)
-            return {succeeded && receiver->Commands().size() == commands + 1, ms, written};
-        for (int k = 0; k < kParameterCount; ++k)
-            succeeded = succeeded && page.HeldValue(k) == ReceiverValue(k);
-        return {succeeded, ms, written};
+            succeeded = succeeded && receiver->Commands().size() == commands + 1;
+        else
+            for (int k = 0; k < kParameterCount; ++k)
+                succeeded = succeeded && page.HeldValue(k) == ReceiverValue(k);
+        return {succeeded, ms, written, answers};
     }
 };
 
@@ -68,7 +71,9 @@ TEST_F(KxvWireNoiseTest, EveryOperationDoesItsWorkWithOneWriteHitAnywhere) {
         bus->SetTiming(timing);
         for (const Operation& op : operations)
             SweepNoise(std::string("KXV ") + op.name + (latencyMs ? ", slow adapter" : ""),
-                       op.retryMs, [&](sim::Noise noise) { return Run(op, noise, run++); });
+                       op.retryMs, [&](const std::vector<sim::Noise>& noise) {
+                           return Run(op, noise, run++);
+                       });
     }
 }
 

@@ -160,7 +160,8 @@ TEST_F(VtxPageTest, AWriteOfThirtyTicksSendsTheChosenSettingAndNoneWithoutAChoic
         ASSERT_TRUE(ChooseComboItem(&page, combo, choice));
     std::size_t first = wire->frames.size();
     ASSERT_TRUE(Click(&page, kWrite));
-    AdvanceMs(30 * sensor_timers::kWritePeriodMs);
+    // And one tick more, for the echo of its leave frame.
+    AdvanceMs(31 * sensor_timers::kWritePeriodMs);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess});
     const auto requests = RequestsSince(first);
     std::vector<BYTE> types;

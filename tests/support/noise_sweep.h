@@ -1,13 +1,17 @@
 #pragma once
-// One write of an operation hit by noise on the wire, at every place of it: after a clean run,
-// the operation runs once with each of its writes hit, in its address byte and in its data ID.
-// Each must do its work within the clean run's time plus `retryMs`; the worst is printed.
+// Noise on the wire at every place of an operation: after a clean run, the operation runs once
+// with each of its writes hit in its address byte and in its data ID, once with each frame the
+// devices sent it hit in each of its bytes, and once with its last write hit twice, the copy sent
+// again included. Each must do its work within the clean run's time plus one retry of the step
+// hit (`retryMs`; two for the write hit twice); the worst is printed.
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sim/bus.h"
 
@@ -17,27 +21,48 @@ struct NoiseOutcome {
     bool succeeded;       // it did its work
     int ms;               // how long it ran
     std::size_t written;  // polls and frames it wrote
+    int answers = 0;      // answers the devices sent it
+    int telemetry = 0;    // telemetry frames its polls brought
 };
 
 // `run(noise)` runs the operation once with `noise` on the wire.
 template <class Run>
 void SweepNoise(const std::string& name, int retryMs, Run run) {
-    const NoiseOutcome clean = run(sim::Noise{});
+    using On = sim::Noise::On;
+    const NoiseOutcome clean = run({});
     ASSERT_TRUE(clean.succeeded) << name << " on a clean wire";
-    NoiseOutcome worst = clean;
-    sim::Noise worstNoise;
-    for (int at = 1; at <= static_cast<int>(clean.written); ++at)
-        for (int byte : {1, 3}) {
-            const sim::Noise noise{at, byte};
-            SCOPED_TRACE(name + ", write " + std::to_string(at) + " hit in byte " +
-                         std::to_string(byte));
-            const NoiseOutcome hit = run(noise);
-            EXPECT_TRUE(hit.succeeded);
-            EXPECT_LE(hit.ms, clean.ms + retryMs);
-            if (hit.ms > worst.ms) worst = hit, worstNoise = noise;
-        }
-    std::printf("%-46s clean %5d ms, worst %5d ms (write %d hit in byte %d)\n", name.c_str(),
-                clean.ms, worst.ms, worstNoise.at, worstNoise.byte);
+    const int written = static_cast<int>(clean.written);
+    std::vector<std::pair<std::vector<sim::Noise>, int>> places;  // with the time it may add
+    for (int at = 1; at <= written; ++at)
+        for (int byte : {1, 3}) places.push_back({{{at, byte}}, retryMs});
+    for (const auto& [on, count] : {std::pair{On::kAnswer, clean.answers},
+                                    std::pair{On::kTelemetry, clean.telemetry}})
+        for (int at = 1; at <= count; ++at)
+            for (int byte = 2; byte <= 9; ++byte) places.push_back({{{at, byte, on}}, retryMs});
+    places.push_back({{{written, 1}, {written + 1, 1}}, 2 * retryMs});
+
+    // The worst of the program's writes hit, and of the devices' frames hit.
+    const char* kOn[] = {"write", "answer", "telemetry frame"};
+    struct Worst {
+        int ms;
+        std::string place = "none";
+    } worst[2] = {{clean.ms}, {clean.ms}};
+    for (const auto& [noise, mayAdd] : places) {
+        std::string place;
+        for (const sim::Noise& n : noise)
+            place += std::string(place.empty() ? "" : " and ") + kOn[static_cast<int>(n.on)] +
+                     " " + std::to_string(n.at) + " hit in byte " + std::to_string(n.byte);
+        SCOPED_TRACE(name + ", " + place);
+        const NoiseOutcome hit = run(noise);
+        EXPECT_TRUE(hit.succeeded);
+        EXPECT_LE(hit.ms, clean.ms + mayAdd);
+        Worst& w = worst[noise.front().on == On::kWrite ? 0 : 1];
+        if (hit.ms > w.ms) w = {hit.ms, place};
+    }
+    std::printf("%s: %d writes, %d answers, %d telemetry frames; clean %d ms, worst %d ms (%s), "
+                "%d ms (%s)\n",
+                name.c_str(), written, clean.answers, clean.telemetry, clean.ms, worst[0].ms,
+                worst[0].place.c_str(), worst[1].ms, worst[1].place.c_str());
 }
 
 }  // namespace kestrova::test
