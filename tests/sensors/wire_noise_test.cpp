@@ -41,6 +41,8 @@ struct Shape {
     int treeItem;
     CSensorPage* page;
     std::vector<Operation> operations;
+    // Controls a Read fills with what the device holds (the firmware, the first stream's rate).
+    std::vector<int> readShows = {kFirmwareEdit};
 };
 
 // Read, Write (of the rate edit `rateEdit`, of the first stream; no check where it is 0) and,
@@ -74,13 +76,17 @@ std::vector<Operation> WithNewAppId(std::vector<Operation> ops) {
 // the variometer's are the 40 A page's on two streams, the redundancy bus's the GPS page's on
 // four, and the ESC's the RPM page's on three but for its poles.
 const Shape kShapes[] = {
-    {"air speed", "airspeed", 3, &g_sensorAirSpeed, WithNewAppId(Standard(3, kDataRateEdit, 3))},
-    {"40 A", "current40", 4, &g_sensorCurrentL, Standard(4, current40_ids::kCurrentRateEdit)},
-    {"RPM", "rpm", 6, &g_sensorRPM, Standard(5, rpm_ids::kTemperature1RateEdit)},
-    {"GPS", "gps", 9, &g_sensorGPS, Standard(6, gps_ids::kPositionRateEdit)},
+    {"air speed", "airspeed", 3, &g_sensorAirSpeed, WithNewAppId(Standard(3, kDataRateEdit, 3)),
+     {kFirmwareEdit, kDataRateEdit}},
+    {"40 A", "current40", 4, &g_sensorCurrentL, Standard(4, current40_ids::kCurrentRateEdit),
+     {kFirmwareEdit, current40_ids::kCurrentRateEdit}},
+    {"RPM", "rpm", 6, &g_sensorRPM, Standard(5, rpm_ids::kTemperature1RateEdit),
+     {kFirmwareEdit, rpm_ids::kTemperature1RateEdit}},
+    {"GPS", "gps", 9, &g_sensorGPS, Standard(6, gps_ids::kPositionRateEdit),
+     {kFirmwareEdit, gps_ids::kPositionRateEdit}},
     {"converter", "converter", 11, &g_sensorQWireToUART, Standard(4, 0)},
     {"servo", "servo", 12, &g_sensorSteeringEngine, Standard(3, 0, -1, false)},
-    {"VTX", "vtx", 14, &g_sensorReserve2, Standard(8, 0, -1, false)},
+    {"VTX", "vtx", 14, &g_sensorReserve2, Standard(8, 0, -1, false), {vtx_ids::kFrequency}},
     {"FuelKit",
      "fuel",
      8,
@@ -95,7 +101,8 @@ const Shape kShapes[] = {
       {"Maximum flow reset", fuel_kit_ids::kResetMaximumFlow, fuel_kit_timers::kResetMaximumFlow,
        150},
       {"Average flow reset", fuel_kit_ids::kResetAverageFlow, fuel_kit_timers::kResetAverageFlow,
-       150}}},
+       150}},
+     {kFirmwareEdit, kDataRateEdit, fuel_kit_ids::kFlowPulseEdit, fuel_kit_ids::kVolumeEdit}},
 };
 
 class WireNoiseTest : public SensorPageTest,
@@ -131,6 +138,13 @@ class WireNoiseTest : public SensorPageTest,
         bus->SetNoise({});
         const auto shown = modal.MessageTexts();
         bool succeeded = std::find(shown.begin(), shown.end(), kFailed) == shown.end() && left;
+        // A Read must show what a clean one showed: what the device holds.
+        if (op.button == kRead) {
+            std::string texts;
+            for (int id : S().readShows) texts += std::string(Text(Page(), id)) + "|";
+            if (noise.empty()) readShows = texts;
+            EXPECT_EQ(texts, readShows);
+        }
         if (op.param) {
             const int held = static_cast<int>(*device->ParamValue(op.param));
             const int expected =
@@ -142,6 +156,7 @@ class WireNoiseTest : public SensorPageTest,
 
     std::shared_ptr<sim::Bus> bus = std::make_shared<sim::Bus>();
     sim::Device* device = nullptr;
+    std::string readShows;  // by the clean Read
 };
 
 TEST_P(WireNoiseTest, EveryOperationSucceedsWithOneWriteHitAnywhere) {
