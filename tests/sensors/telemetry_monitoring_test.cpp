@@ -61,14 +61,25 @@ TEST_F(MonitoringTest, SeveralSensorsOnOneReceiverAreAllShown) {
     EXPECT_EQ(g_sensorReserve2.m_nAppId, 0);
 }
 
-TEST_F(MonitoringTest, GarbageFloodsAndCutFramesChangeNothingAndShowNothing) {
-    // Each cut frame is closed by the receiver's next poll. (Noise on the line right behind a
-    // cut frame could make it whole: with the checksum not looked at, nothing tells that from a
-    // frame, so the bus's own noise is left out here; it has a test of its own per page.)
+TEST_F(MonitoringTest, GarbageFloodsCutFramesAndFramesHitByNoiseChangeNothingAndShowNothing) {
+    // Each cut frame is closed by the receiver's next poll. (The bus's own garbage right behind
+    // a cut frame could make it whole, with a checksum that holds once in 256 times, so it is
+    // left out here.)
     Add("airspeed", 9).SetFault(sim::DeviceFault::kCutFrames, true);
     Add("rpm", 4).SetFault(sim::DeviceFault::kGarbage, true);
+    // Every frame of this one is hit by noise, in one of its bytes after another.
+    Add("current150", 2);
+    std::vector<sim::Noise> everyFrame;
+    for (int at = 1; at <= 100; ++at)
+        everyFrame.push_back({at, 2 + at % 8, sim::Noise::On::kTelemetry});
+    bus->SetNoise(everyFrame);
     StartMonitoring();
     AdvanceMs(500);
+    ASSERT_GT(bus->SentSinceNoise(sim::Noise::On::kTelemetry), 10);
+    EXPECT_EQ(g_sensorCurrentH.m_dCurrent, 0.0);
+    bus->SetNoise({});
+    AdvanceMs(100);
+    EXPECT_GT(g_sensorCurrentH.m_dCurrent, 10.0) << "its frames, once clean, show";
     // The flood comes after the program's own writes, so the program writes a stray poll.
     bus->SetFault(sim::BusFault::kFlood, true, platform::Now());
     unsigned char poll[2] = {0x7E, 0x00};
