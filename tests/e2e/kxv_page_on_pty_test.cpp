@@ -23,7 +23,8 @@ class KxvPageOnPty : public kestrova::test::AppOnPty {
         fileName = "receiver.csv";
         std::vector<std::string> args = {"--receiver"};
         if (noisy)
-            args.insert(args.end(), {"--latency", "16", "--noise", "4:3", "--log", Log().string()});
+            args.insert(args.end(), {"--latency", "16", "--noise", "4:3", "--answer-noise", "1",
+                                     "--log", Log().string()});
         Start(args);
     }
     std::filesystem::path Log() const { return dir / "wire.log"; }
@@ -47,7 +48,7 @@ class KxvPageOnPty : public kestrova::test::AppOnPty {
 
 // Behind a slow adapter, with the Read's first read request hit by noise in its data ID: the
 // receiver does not hear it, the page sends it again, and the Read ends as on a clean wire,
-// with the leave frame heard.
+// with the leave frame heard. Its first answer is hit in its value, and the value is not taken.
 class KxvPageOnNoisyPty : public KxvPageOnPty {
   public:
     KxvPageOnNoisyPty() { noisy = true; }
@@ -95,6 +96,7 @@ TEST_F(KxvPageOnNoisyPty, AReadWithItsFirstReadRequestHitStillReadsAll26) {
     text << in.rdbuf();
     const std::string log = text.str();
     EXPECT_NE(log.find("noise    7E BA 30 31 0C 80"), std::string::npos) << "the noise struck";
+    EXPECT_NE(log.find("noise    32 30 0C 80"), std::string::npos) << "and struck an answer";
     EXPECT_NE(log.find("7E BA 20 30 0C 00 00 00 00 A3"), std::string::npos) << "the leave frame";
 }
 
