@@ -1,8 +1,10 @@
-// One write of the program hit by noise on the wire, at every place of three Reads (the KXV
-// page's, the fuel kit's and the air-speed page's), in real time against kestrova-sim on a pty:
-// a new simulator for every place, as its noise strikes once. Prints, beside the clean run, how
-// long the Read took with each place hit and whether it succeeded.
-// Usage: bench_wire_noise_bench [adapter latency ms] (default 0; 16 is an FTDI adapter's).
+// One write of the program, or one answer of the device, hit by noise on the wire, at every
+// place of three Reads (the KXV page's, the fuel kit's and the air-speed page's), in real time
+// against kestrova-sim on a pty: a new simulator for every place, as its noise strikes once.
+// Prints, beside the clean run, how long the Read took with each place hit and whether it
+// succeeded.
+// Usage: bench_wire_noise_bench [adapter latency ms] [writes|answers]
+// (default 0 and writes; 16 ms is an FTDI adapter's latency).
 
 #include <unistd.h>
 
@@ -35,7 +37,8 @@ constexpr double kGiveUpMs = 16000;
 struct Case {
     const char* name;
     std::vector<std::string> device;  // kestrova-sim's arguments for the device
-    int places;                       // the writes of a clean Read
+    int writes;                       // the writes of a clean Read
+    int answers;                      // the answers it gets
     std::function<void(CKestrovaDlg&)> start;
     std::function<bool()> running;
 };
@@ -56,10 +59,10 @@ std::vector<Case> Cases() {
     const auto [kitStart, kitRunning] = sensorRead(g_sensorFuelKit, 8, 22);
     const auto [airStart, airRunning] = sensorRead(g_sensorAirSpeed, 3, 9);
     return {
-        {"KXV Read", {"--receiver"}, 82, [](CKestrovaDlg&) { g_receiverKXV.OnBnClickedRead(); },
+        {"KXV Read", {"--receiver"}, 82, 52, [](CKestrovaDlg&) { g_receiverKXV.OnBnClickedRead(); },
          [] { return g_receiverKXV.SequenceRunning(); }},
-        {"FuelKit Read", {"--device", "fuel@22"}, 12, kitStart, kitRunning},
-        {"air-speed Read", {"--device", "airspeed@9"}, 10, airStart, airRunning},
+        {"FuelKit Read", {"--device", "fuel@22"}, 12, 12, kitStart, kitRunning},
+        {"air-speed Read", {"--device", "airspeed@9"}, 10, 4, airStart, airRunning},
     };
 }
 
@@ -74,6 +77,7 @@ int main(int argc, char** argv) {
     const std::optional<std::string> simBinary = bench::FindSim(nullptr);
     if (!simBinary) return 0;
     const std::string latency = argc > 1 ? argv[1] : "0";
+    const bool answers = argc > 2 && std::string(argv[2]) == "answers";
     if (!std::getenv("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     bench::PrepareProgram();
@@ -83,11 +87,13 @@ int main(int argc, char** argv) {
         fs::temp_directory_path() / ("kestrova-noise-bench-" + std::to_string(getpid()));
     fs::create_directories(dir);
 
-    // One Read with write `place` hit (0: none), on a simulator of its own.
+    // One Read with write or answer `place` hit (0: none), on a simulator of its own.
     auto run = [&](const Case& c, int place) -> Outcome {
         std::vector<std::string> args = c.device;
         args.insert(args.end(), {"--latency", latency});
-        if (place > 0) args.insert(args.end(), {"--noise", std::to_string(place)});
+        if (place > 0)
+            args.insert(args.end(),
+                        {answers ? "--answer-noise" : "--noise", std::to_string(place)});
         Sim sim(*simBinary, dir, args);
         if (sim.Port() != "COM7") return {false, 0};
         // A window of its own for every simulator: it lists the ports there are at its start.
@@ -112,7 +118,8 @@ int main(int argc, char** argv) {
         return {!failed, ms};
     };
 
-    std::printf("adapter latency %s ms; one write hit in its address byte\n", latency.c_str());
+    std::printf("adapter latency %s ms; %s\n", latency.c_str(),
+                answers ? "one answer hit in its value byte" : "one write hit in its address byte");
     std::printf("%-15s %9s %9s %7s %9s  %s\n", "", "clean ms", "worst ms", "place", "succeeded",
                 "ms with the place hit: 1, 2, 3 ...");
     for (const Case& c : Cases()) {
@@ -120,14 +127,15 @@ int main(int argc, char** argv) {
         Outcome worst = clean;
         int worstPlace = 0, succeeded = 0;
         std::string each;
-        for (int place = 1; place <= c.places; ++place) {
+        const int places = answers ? c.answers : c.writes;
+        for (int place = 1; place <= places; ++place) {
             const Outcome hit = run(c, place);
             succeeded += hit.succeeded;
             each += " " + std::to_string(static_cast<int>(hit.ms)) + (hit.succeeded ? "" : "!");
             if (!hit.succeeded || hit.ms > worst.ms) worst = hit, worstPlace = place;
         }
         std::printf("%-15s %9.0f %9.0f %7d %5d/%-3d %s\n", c.name, clean.ms, worst.ms, worstPlace,
-                    succeeded, c.places, each.c_str());
+                    succeeded, places, each.c_str());
     }
     fs::remove_all(dir);
     return 0;

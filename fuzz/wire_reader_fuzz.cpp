@@ -1,13 +1,15 @@
 // Feeds the reader of the wire what the program wrote and what came back, both made up by the
 // fuzzer. The events must be the same however an adapter cuts the bytes into reads, every number
-// they name must be one the reader gave, settling never goes back, what came back of each write
-// is the same either way, and frames sent again as a device sends them read back as they were.
+// they name must be one the reader gave, no frame whose checksum fails is handed on, settling
+// never goes back, what came back of each write is the same either way, and frames sent again as
+// a device sends them read back as they were.
 //
 // Input: byte 0 picks the pieces the bytes come in; byte 1 how many of the following 2-byte
 // items the program wrote (a poll when the first byte is even, else a request built from them);
 // the rest is the wire.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -41,6 +43,8 @@ Result Read(const std::vector<std::vector<std::uint8_t>>& sent, std::span<const 
     for (std::size_t i = 0; i < wire.size(); i += piece) {
         for (const bus::WireEvent& e : r.Take(wire.subspan(i, std::min(piece, wire.size() - i)))) {
             Check(e.seq <= last && e.question <= last);
+            // Noise never reaches a caller as a frame.
+            Check(e.kind != bus::WireEvent::Kind::kFrame || bus::ChecksumHolds(e.body));
             result.events.push_back(e);
         }
         std::uint32_t settled = 0;
@@ -96,12 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (e.kind != bus::WireEvent::Kind::kFrame || e.address == bus::kFrameStart) continue;
         frames.push_back(e.body);
         again.insert(again.end(), {bus::kFrameStart, e.address});
-        for (std::uint8_t b : e.body) {
-            if (b == bus::kFrameStart || b == bus::kEscape)
-                again.insert(again.end(), {bus::kEscape, static_cast<std::uint8_t>(b ^ 0x20)});
-            else
-                again.push_back(b);
-        }
+        std::array<std::uint8_t, 2 * bus::kBodyLength> stuffed{};
+        const std::size_t n = bus::Stuff(e.body, stuffed);
+        again.insert(again.end(), stuffed.begin(), stuffed.begin() + static_cast<std::ptrdiff_t>(n));
     }
     bus::WireReader fresh;
     std::size_t k = 0;

@@ -29,15 +29,8 @@ Bytes Answer(std::uint16_t dataId, std::uint32_t value = 0) {
                       static_cast<std::uint8_t>(value >> 24),
                       0};
     body.back() = bus::BodyChecksum(body);
-    Bytes out;
-    for (std::uint8_t b : body) {
-        if (b == bus::kFrameStart || b == bus::kEscape) {
-            out.push_back(bus::kEscape);
-            out.push_back(static_cast<std::uint8_t>(b ^ 0x20));
-        } else {
-            out.push_back(b);
-        }
-    }
+    Bytes out(2 * body.size());
+    out.resize(bus::Stuff(body, out));
     return out;
 }
 

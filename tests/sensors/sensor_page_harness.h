@@ -98,14 +98,9 @@ class ScriptedLine : public platform::VirtualLine {
         if (!reply) return;
         // A poll's echo heads its reply; a reply to a request needs a head of its own.
         if (!f.poll) rx_.insert(rx_.end(), {bus::kFrameStart, f.address});
-        for (std::uint8_t b : *reply) {
-            if (b == 0x7E || b == 0x7D) {
-                rx_.push_back(0x7D);
-                rx_.push_back(static_cast<std::uint8_t>(b ^ 0x20));
-            } else {
-                rx_.push_back(b);
-            }
-        }
+        std::array<std::uint8_t, 2 * bus::kBodyLength> stuffed{};
+        const std::size_t count = bus::Stuff(*reply, stuffed);
+        rx_.insert(rx_.end(), stuffed.begin(), stuffed.begin() + static_cast<std::ptrdiff_t>(count));
     }
     std::size_t Available(platform::Micros) override { return rx_.size(); }
     std::size_t Read(std::uint8_t* out, std::size_t max, platform::Micros) override {
