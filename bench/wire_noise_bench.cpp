@@ -59,7 +59,11 @@ std::vector<Case> Cases() {
     const auto [kitStart, kitRunning] = sensorRead(g_sensorFuelKit, 8, 22);
     const auto [airStart, airRunning] = sensorRead(g_sensorAirSpeed, 3, 9);
     return {
-        {"KXV Read", {"--receiver"}, 82, 52, [](CKestrovaDlg&) { g_receiverKXV.OnBnClickedRead(); },
+        {"KXV Read",
+         {"--receiver"},
+         82,
+         52,
+         [](CKestrovaDlg&) { g_receiverKXV.OnBnClickedRead(); },
          [] { return g_receiverKXV.SequenceRunning(); }},
         {"FuelKit Read", {"--device", "fuel@22"}, 12, 12, kitStart, kitRunning},
         {"air-speed Read", {"--device", "airspeed@9"}, 10, 4, airStart, airRunning},

@@ -16,8 +16,8 @@ namespace bus {
 class SentRequests {
   public:
     struct Request {
-        std::uint32_t seq;  // the number the reader of the wire gave it
-        int step;           // of the sequence that sent it
+        std::uint32_t seq;                             // the number the reader of the wire gave it
+        int step;                                      // of the sequence that sent it
         std::array<std::uint8_t, kFrameLength> frame;  // as written, before stuffing
     };
 

@@ -125,8 +125,8 @@ bool WireReader::HitOnTheWire(const Awaited& ours) const {
 
 // What the frame that ended was: our request's echo, exactly as written; the echo of the oldest
 // awaited write, hit by noise; that write's echo, when it is a poll, with the answer that followed
-// it if whole and sound; or a frame of someone else's. Echoes come back in the order of the writes: a
-// request's echo after which those before it are still awaited means theirs were lost.
+// it if whole and sound; or a frame of someone else's. Echoes come back in the order of the writes:
+// a request's echo after which those before it are still awaited means theirs were lost.
 void WireReader::EndFrame() {
     inFrame_ = false;
     addressed_ = false;

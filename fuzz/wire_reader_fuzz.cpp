@@ -102,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         again.insert(again.end(), {bus::kFrameStart, e.address});
         std::array<std::uint8_t, 2 * bus::kBodyLength> stuffed{};
         const std::size_t n = bus::Stuff(e.body, stuffed);
-        again.insert(again.end(), stuffed.begin(), stuffed.begin() + static_cast<std::ptrdiff_t>(n));
+        again.insert(again.end(), stuffed.begin(),
+                     stuffed.begin() + static_cast<std::ptrdiff_t>(n));
     }
     bus::WireReader fresh;
     std::size_t k = 0;

@@ -67,7 +67,6 @@ std::optional<int> CReceiver_KXVDlg::ResendUnheard() {
     return lost->step + 1;
 }
 
-
 void CReceiver_KXVDlg::SendPoll() {
     unsigned char poll[bus::kPollLength] = {bus::kFrameStart,
                                             bus::kPhysIdTable[static_cast<std::size_t>(kPhysId)]};
@@ -294,7 +293,7 @@ void CReceiver_KXVDlg::RunCalibrationSequence() {
             break;
         case 2:
             SendRequest(bus::kTypeLeave, 0, 0, 2);
-                m_calibrationStep = 3;
+            m_calibrationStep = 3;
             break;
         case 3:
             if (m_sent.EchoesToCome(CKestrovaDlg::Wire(), timers::kCalibrationMs)) break;

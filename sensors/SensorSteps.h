@@ -136,9 +136,9 @@ struct WireTrack {
         std::uint32_t seq;  // the number the reader of the wire gave it
         int step;
     };
-    std::vector<Poll> polls;        // of this run, still open to their answers
-    bus::SentRequests requests;     // of this run, not yet known to have been heard as written
-    std::uint32_t request = 0;      // the run's latest request, whose answer a Response waits for
+    std::vector<Poll> polls;     // of this run, still open to their answers
+    bus::SentRequests requests;  // of this run, not yet known to have been heard as written
+    std::uint32_t request = 0;   // the run's latest request, whose answer a Response waits for
     std::uint32_t pairFirst = 0;
     std::uint32_t pairSecond = 0;
     int waitingStep = -1;  // a step whose end waits for the wire, or -1

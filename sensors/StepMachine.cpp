@@ -127,7 +127,8 @@ Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, con
 // Whether the end of a step can judge by what came after `seq`, or must wait another tick.
 bool WireKnown(CSensorPage& page, const Machine& machine, SensorBus& bus, std::uint32_t seq) {
     WireTrack& w = page.m_wire;
-    const int longest = bus::kLongestEchoWaitMs / std::max<int>(static_cast<int>(machine.periodMs), 1);
+    const int longest =
+        bus::kLongestEchoWaitMs / std::max<int>(static_cast<int>(machine.periodMs), 1);
     return bus.Wire().Settled(seq) || w.waitedTicks++ >= longest;
 }
 
@@ -368,8 +369,8 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     // A machine that is about to end waits until the wire has shown that the devices heard what
     // it sent, its leave frame above all: a sensor that did not hear that one stays in
     // configuration access, where it sends no telemetry, and the success box would not be true.
-    const bool ending = step + 1 >= machine.Limit() &&
-                        !(machine.lastStepMustPass && page.m_bRestart == 1);
+    const bool ending =
+        step + 1 >= machine.Limit() && !(machine.lastStepMustPass && page.m_bRestart == 1);
     if (ending && !confirmed && EchoesToCome(page, machine, bus)) {
         w.confirming = true;
         barAtStep();

@@ -1,10 +1,10 @@
 #include "sim/bus.h"
 
-#include "bus/protocol.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+
+#include "bus/protocol.h"
 
 namespace sim {
 
@@ -116,13 +116,13 @@ void Bus::HearUnit(const std::vector<std::uint8_t>& unit, Micros end) {
                 for (auto& d : devices_) {
                     if (d->Kind().requestAddress != address) continue;
                     if (const auto answer = d->OnFrame(b, end)) {
+                        if (d->HasFault(DeviceFault::kSilent)) continue;
                         const Micros delay = d->HasFault(DeviceFault::kSlowAnswers)
                                                  ? timing_.slowReplyDelay
                                                  : timing_.replyDelay;
-                        if (!d->HasFault(DeviceFault::kSilent))
-                            Send(EncodeBody(bus::kPhysIdTable[static_cast<std::size_t>(d->PhysId())],
-                                            *answer, true),
-                                 bus::kPollLength, end + delay);
+                        const std::uint8_t self =
+                            bus::kPhysIdTable[static_cast<std::size_t>(d->PhysId())];
+                        Send(EncodeBody(self, *answer, true), bus::kPollLength, end + delay);
                     }
                 }
             }

@@ -102,7 +102,8 @@ const Case kCases[] = {
      {kRead, kPoll},
      Cat({kRead, kPoll, kAnswer}),
      "E1 E2 F2:A1:32C S2"},
-    {"an answer before our request's echo is an earlier request's; what follows the echo is to come",
+    {"an answer before our request's echo is an earlier request's; what follows the echo is to "
+     "come",
      {kRead},
      Cat({kPoll, kAnswer, kRead}),
      "F0:A1:32 E1 S0"},

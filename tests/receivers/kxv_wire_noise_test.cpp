@@ -71,9 +71,8 @@ TEST_F(KxvWireNoiseTest, EveryOperationDoesItsWorkWithOneWriteHitAnywhere) {
         bus->SetTiming(timing);
         for (const Operation& op : operations)
             SweepNoise(std::string("KXV ") + op.name + (latencyMs ? ", slow adapter" : ""),
-                       op.retryMs, [&](const std::vector<sim::Noise>& noise) {
-                           return Run(op, noise, run++);
-                       });
+                       op.retryMs,
+                       [&](const std::vector<sim::Noise>& noise) { return Run(op, noise, run++); });
     }
 }
 

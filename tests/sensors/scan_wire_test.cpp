@@ -94,8 +94,7 @@ TEST_F(ScanWireTest, BacklogBeyondTwoThousandBytesIsPurgedUnreadAndTwoThousandAr
 
     // 200 whole answers behind their echoes, all in one read: each counts for its echo's ID.
     main().m_nPollIndex = 20;
-    for (int i = 0; i < 200; ++i)
-        EchoAndAnswer(4, {0x10, 0x00, 0x04, 0x50, 0x00, 0x00, 0x00});
+    for (int i = 0; i < 200; ++i) EchoAndAnswer(4, {0x10, 0x00, 0x04, 0x50, 0x00, 0x00, 0x00});
     ASSERT_EQ(line->incoming.size(), 2000u);
     main().ScanBusStep();
     EXPECT_EQ(line->purges, 1);

@@ -100,7 +100,8 @@ class ScriptedLine : public platform::VirtualLine {
         if (!f.poll) rx_.insert(rx_.end(), {bus::kFrameStart, f.address});
         std::array<std::uint8_t, 2 * bus::kBodyLength> stuffed{};
         const std::size_t count = bus::Stuff(*reply, stuffed);
-        rx_.insert(rx_.end(), stuffed.begin(), stuffed.begin() + static_cast<std::ptrdiff_t>(count));
+        rx_.insert(rx_.end(), stuffed.begin(),
+                   stuffed.begin() + static_cast<std::ptrdiff_t>(count));
     }
     std::size_t Available(platform::Micros) override { return rx_.size(); }
     std::size_t Read(std::uint8_t* out, std::size_t max, platform::Micros) override {

@@ -35,8 +35,8 @@ void SweepNoise(const std::string& name, int retryMs, Run run) {
     std::vector<std::pair<std::vector<sim::Noise>, int>> places;  // with the time it may add
     for (int at = 1; at <= written; ++at)
         for (int byte : {1, 3}) places.push_back({{{at, byte}}, retryMs});
-    for (const auto& [on, count] : {std::pair{On::kAnswer, clean.answers},
-                                    std::pair{On::kTelemetry, clean.telemetry}})
+    for (const auto& [on, count] :
+         {std::pair{On::kAnswer, clean.answers}, std::pair{On::kTelemetry, clean.telemetry}})
         for (int at = 1; at <= count; ++at)
             for (int byte = 2; byte <= 9; ++byte) places.push_back({{{at, byte, on}}, retryMs});
     places.push_back({{{written, 1}, {written + 1, 1}}, 2 * retryMs});
@@ -50,8 +50,8 @@ void SweepNoise(const std::string& name, int retryMs, Run run) {
     for (const auto& [noise, mayAdd] : places) {
         std::string place;
         for (const sim::Noise& n : noise)
-            place += std::string(place.empty() ? "" : " and ") + kOn[static_cast<int>(n.on)] +
-                     " " + std::to_string(n.at) + " hit in byte " + std::to_string(n.byte);
+            place += std::string(place.empty() ? "" : " and ") + kOn[static_cast<int>(n.on)] + " " +
+                     std::to_string(n.at) + " hit in byte " + std::to_string(n.byte);
         SCOPED_TRACE(name + ", " + place);
         const NoiseOutcome hit = run(noise);
         EXPECT_TRUE(hit.succeeded);
@@ -59,10 +59,11 @@ void SweepNoise(const std::string& name, int retryMs, Run run) {
         Worst& w = worst[noise.front().on == On::kWrite ? 0 : 1];
         if (hit.ms > w.ms) w = {hit.ms, place};
     }
-    std::printf("%s: %d writes, %d answers, %d telemetry frames; clean %d ms, worst %d ms (%s), "
-                "%d ms (%s)\n",
-                name.c_str(), written, clean.answers, clean.telemetry, clean.ms, worst[0].ms,
-                worst[0].place.c_str(), worst[1].ms, worst[1].place.c_str());
+    std::printf(
+        "%s: %d writes, %d answers, %d telemetry frames; clean %d ms, worst %d ms (%s), "
+        "%d ms (%s)\n",
+        name.c_str(), written, clean.answers, clean.telemetry, clean.ms, worst[0].ms,
+        worst[0].place.c_str(), worst[1].ms, worst[1].place.c_str());
 }
 
 }  // namespace kestrova::test
