@@ -151,11 +151,12 @@ void ReplaceInPlace(const fs::path& target, bool existed, std::string_view text,
 
 }  // namespace
 
-void WriteFileReplacing(const std::string& path, std::string_view text, bool& oldFileKept) {
-    oldFileKept = true;
+void WriteFileReplacing(const std::string& path, std::string_view text, LeftBehind& left) {
+    left = LeftBehind{};
     const fs::path target = LinkTarget(path);
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
+    left.fileWasThere = existed;
     // A pipe, socket, device or folder under that name stays: a rename would destroy it.
     if (existed && !S_ISREG(old.st_mode))
         throw new CFileException(CFileException::notRegularFile, S_ISDIR(old.st_mode) ? EISDIR : -1,
@@ -163,7 +164,7 @@ void WriteFileReplacing(const std::string& path, std::string_view text, bool& ol
     std::string temp;
     const int fd = CreateFileBeside(target, temp);
     if (fd < 0) {
-        ReplaceInPlace(target, existed, text, path, oldFileKept);
+        ReplaceInPlace(target, existed, text, path, left.kept);
         return;
     }
     ReplaceByRename(fd, temp, target, existed ? (old.st_mode & 07777) : NewFileMode(), text, path);

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -547,13 +548,40 @@ TEST_F(KxvLoadSaveTest, LoadOpensTheFilePickedAndAddsTheExtensionOnlyToANameThat
     EXPECT_EQ(page.HeldValue(K("AUX2")), 1);
 }
 
-TEST_F(KxvLoadSaveTest, ASaveIntoAFolderThatIsNotThereSaysSoAndLeavesNothing) {
+TEST_F(KxvLoadSaveTest, ASaveUnderANewNameThatFailsSaysWhyAndNothingOfAFileThatWasThere) {
+    const fs::path absent = dir / "no such folder" / "set.csv";
+    const fs::path readOnly = dir / "read-only" / "set.csv";
+    const fs::path full = dir / "full" / "set.csv";
+    const struct {
+        const char* name;
+        fs::path path;
+        std::string says;
+    } cases[] = {
+        {"a folder that is not there", absent, absent.string() + " was not found."},
+        {"a folder that takes no new file", readOnly,
+         "Access to " + readOnly.string() + " was denied."},
+        {"a full disk", full, "Disk full while accessing " + full.string() + "."},
+    };
+    fs::create_directories(readOnly.parent_path());
+    fs::create_directories(full.parent_path());
     StartOnReceiver();
     ReadAll();
-    Choose(kSave, dir / "no such folder" / "set.csv");
-    ASSERT_EQ(modal.MessageTexts().size(), 1u);
-    EXPECT_EQ(modal.MessageTexts()[0].rfind(texts::kNotSaved, 0), 0u);
-    EXPECT_TRUE(Files().empty());
+    for (const auto& c : cases) {
+        modal.Clear();
+        {
+            std::optional<ReadOnlyFolder> folder;
+            if (c.path == readOnly) folder.emplace(readOnly.parent_path());
+            if (c.path == full)
+                SaveOnAFullDisk(c.path, 64);
+            else
+                Choose(kSave, c.path);
+        }
+        EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{texts::kNotSaved + c.says})
+            << c.name;
+        if (fs::exists(c.path.parent_path())) {
+            EXPECT_TRUE(Files(c.path.parent_path()).empty()) << c.name << ": nothing is left";
+        }
+    }
 }
 
 TEST_F(KxvLoadSaveTest, TheDialogsStartInTheCurrentFolderHoweverLongItIs) {
