@@ -19,6 +19,7 @@
 #include <optional>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include "kxv_page_harness.h"
 #include "receivers/kxv_messages.h"
@@ -521,12 +522,28 @@ TEST_F(KxvLoadSaveTest, LoadRefusesAtOnceWhatIsNotARegularFile) {
     }
 }
 
+// An owner and group other than those a new file of this process gets, that this process may
+// give a file: another user's as root; as another user, one of its other groups, if it has one.
+std::optional<std::pair<uid_t, gid_t>> AnotherOwnerOrGroup() {
+    if (::geteuid() == 0) return std::pair<uid_t, gid_t>{12345, 12345};
+    gid_t groups[256];
+    const int count = ::getgroups(256, groups);
+    for (int i = 0; i < count; ++i)
+        if (groups[i] != ::getegid()) return std::pair{::geteuid(), groups[i]};
+    return std::nullopt;
+}
+
 TEST_F(KxvLoadSaveTest, ASaveAsksAboutTheNameWithItsExtensionAndReplacesALinksTarget) {
     StartOnReceiver();
     ReadAll();
     Put(dir / "set.csv", "old");
     fs::permissions(dir / "set.csv",
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A Save run as root over a user's file leaves it the user's.
+    const auto owner = AnotherOwnerOrGroup();
+    if (owner) {
+        ASSERT_EQ(::chown((dir / "set.csv").c_str(), owner->first, owner->second), 0);
+    }
     fs::create_symlink("set.csv", dir / "link.csv");
     Choose(kSave, dir / "link");
     EXPECT_EQ(modal.MessageTexts(),
@@ -535,6 +552,10 @@ TEST_F(KxvLoadSaveTest, ASaveAsksAboutTheNameWithItsExtensionAndReplacesALinksTa
     EXPECT_EQ(Contents(dir / "set.csv"), FormatParameterFile(page.HeldValues()));
     EXPECT_EQ(fs::status(dir / "set.csv").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    if (!owner) GTEST_SKIP() << "this user has one group: no other owner or group to keep";
+    struct stat kept {};
+    ASSERT_EQ(::stat((dir / "set.csv").c_str(), &kept), 0);
+    EXPECT_EQ(std::pair(kept.st_uid, kept.st_gid), *owner) << "the owner and group it had";
 }
 
 TEST_F(KxvLoadSaveTest, LoadOpensTheFilePickedAndAddsTheExtensionOnlyToANameThatIsNotThere) {
