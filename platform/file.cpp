@@ -111,9 +111,20 @@ int OpenRegularFile(const char* path, int flags, CFileException* error) {
         Fill(error, CFileException::badPath, EINVAL, path);
         return -1;
     }
-    // Without O_NONBLOCK a pipe's open waits for its other end, and a device's may wait too;
-    // O_NOCTTY keeps a terminal picked by mistake from becoming ours.
-    const int fd = ::open(path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    // What is no file is refused unopened: opening a serial line toggles its modem lines, and
+    // a watchdog opened by root is armed. A name that cannot be looked at is left to the open,
+    // which says why (or creates it).
+    struct stat named {};
+    const bool looked = ::stat(path, &named) == 0;
+    if (looked && !S_ISREG(named.st_mode)) {
+        Fill(error, CFileException::notRegularFile, S_ISDIR(named.st_mode) ? EISDIR : -1, path);
+        return -1;
+    }
+    // Something else may take the name between the look and the open. Without O_NONBLOCK a
+    // pipe's open would then wait for its other end, and a device's may wait too; O_NOCTTY keeps
+    // a terminal from becoming ours. Truncating waits until the file is known to be the one
+    // looked at.
+    const int fd = ::open(path, (flags & ~O_TRUNC) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) {
         const int e = errno;
         // What the open itself refuses for not being a file: a socket, or for writing a pipe
@@ -132,9 +143,14 @@ int OpenRegularFile(const char* path, int flags, CFileException* error) {
     if (::fstat(fd, &st) != 0) return refuse(CFileException::CauseFromErrno(errno), errno);
     if (!S_ISREG(st.st_mode))
         return refuse(CFileException::notRegularFile, S_ISDIR(st.st_mode) ? EISDIR : -1);
+    // Another file than the one looked at: the name changed hands while it was being opened.
+    if (looked && (st.st_dev != named.st_dev || st.st_ino != named.st_ino))
+        return refuse(CFileException::sharingViolation, EBUSY);
     // A file's reads and writes are to wait for the disk as ever.
     const int status = ::fcntl(fd, F_GETFL);
     if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
+        return refuse(CFileException::CauseFromErrno(errno), errno);
+    if ((flags & O_TRUNC) && ::ftruncate(fd, 0) != 0)
         return refuse(CFileException::CauseFromErrno(errno), errno);
     return fd;
 }

@@ -2,7 +2,7 @@
 // The class library's files: CFile (binary), CStdioFile (text lines) and CFileException.
 // Text files are written with CRLF line ends, as the program's parameter files must be, and
 // read back with either line end. Only regular files open: a pipe, socket, device or folder is
-// refused at once instead of leaving the program waiting in the open.
+// refused at once, unopened, instead of leaving the program waiting in the open.
 
 #include <cstdio>
 #include <string>
@@ -93,7 +93,9 @@ namespace platform {
 
 // Opens `path` as open(2) does with `flags` (O_CLOEXEC added, mode 0666 when it creates), but
 // never waits: not for a writer of a pipe, nor for a device. What is not a regular file is
-// refused with notRegularFile. The descriptor, or -1 with `error` filled.
+// refused with notRegularFile without being opened; a file that another takes the place of
+// while it is opened is refused with sharingViolation. The descriptor, or -1 with `error`
+// filled.
 int OpenRegularFile(const char* path, int flags, CFileException* error);
 
 }  // namespace platform

@@ -96,12 +96,21 @@ struct Closer {
 };
 
 // The new content goes to a file of its own, which takes the old one's name once it is whole.
-void ReplaceByRename(int fd, const std::string& temp, const fs::path& target, mode_t mode,
-                     std::string_view text, const std::string& path) {
+// `old` is the file it replaces, if there is one.
+void ReplaceByRename(int fd, const std::string& temp, const fs::path& target,
+                     const struct stat* old, std::string_view text, const std::string& path) {
     std::size_t written = 0;
     int error = WriteFromStart(fd, text, written);
     if (!error && ::fsync(fd) != 0) error = errno;
+    // The new file is ours; it takes the owner and group of the one it replaces, so that a Save
+    // run as root leaves a user's file the user's. Where that is not ours to give (another's
+    // file, a group we are not in), the file stays ours rather than the Save fail. The owner
+    // goes first, since giving it away clears the set-ID bits of the mode.
+    if (!error && old) {
+        [[maybe_unused]] const int given = ::fchown(fd, old->st_uid, old->st_gid);
+    }
     // The new file is made private; it takes the mode of the one it replaces.
+    const mode_t mode = old ? (old->st_mode & 07777) : NewFileMode();
     if (!error && ::fchmod(fd, mode) != 0) error = errno;
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
@@ -151,11 +160,12 @@ void ReplaceInPlace(const fs::path& target, bool existed, std::string_view text,
 
 }  // namespace
 
-void WriteFileReplacing(const std::string& path, std::string_view text, bool& oldFileKept) {
-    oldFileKept = true;
+void WriteFileReplacing(const std::string& path, std::string_view text, LeftBehind& left) {
+    left = LeftBehind{};
     const fs::path target = LinkTarget(path);
     struct stat old {};
     const bool existed = ::stat(target.c_str(), &old) == 0;
+    left.fileWasThere = existed;
     // A pipe, socket, device or folder under that name stays: a rename would destroy it.
     if (existed && !S_ISREG(old.st_mode))
         throw new CFileException(CFileException::notRegularFile, S_ISDIR(old.st_mode) ? EISDIR : -1,
@@ -163,10 +173,10 @@ void WriteFileReplacing(const std::string& path, std::string_view text, bool& ol
     std::string temp;
     const int fd = CreateFileBeside(target, temp);
     if (fd < 0) {
-        ReplaceInPlace(target, existed, text, path, oldFileKept);
+        ReplaceInPlace(target, existed, text, path, left.kept);
         return;
     }
-    ReplaceByRename(fd, temp, target, existed ? (old.st_mode & 07777) : NewFileMode(), text, path);
+    ReplaceByRename(fd, temp, target, existed ? &old : nullptr, text, path);
 }
 
 }  // namespace platform

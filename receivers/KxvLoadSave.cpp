@@ -49,16 +49,17 @@ void Warn(const std::string& text) {
     AfxMessageBox(text.c_str(), MB_OK | MB_ICONWARNING);
 }
 
-// Replaces the file at `path` with `text`. When it fails: why, and what the file holds now.
+// Replaces the file at `path` with `text`. When it fails: why, and what the name holds now.
 std::string WriteReplacing(const std::string& path, const std::string& text) {
-    bool oldFileKept = true;
+    platform::LeftBehind left;
     try {
-        platform::WriteFileReplacing(path, text, oldFileKept);
+        platform::WriteFileReplacing(path, text, left);
         return {};
     } catch (CFileException* e) {
         const std::string reason = Reason(*e);
         e->Delete();
-        return reason + (oldFileKept ? texts::kOldFileKept : texts::kOldFileLost);
+        if (!left.fileWasThere) return left.kept ? reason : reason + texts::kPartialFileLeft;
+        return reason + (left.kept ? texts::kOldFileKept : texts::kOldFileLost);
     }
 }
 

@@ -16,6 +16,8 @@ inline constexpr const char* kNotSaved = "The parameters were not saved: ";
 inline constexpr const char* kOldFileKept = " The file that was there is unchanged.";
 inline constexpr const char* kOldFileLost =
     " The file that was there was partly overwritten and could not be put back as it was.";
+inline constexpr const char* kPartialFileLeft =
+    " A partly written file is left under that name and could not be removed.";
 inline constexpr const char* kCannotOpen = "The parameter file could not be opened: ";
 inline constexpr const char* kCannotRead = "The parameter file could not be read: ";
 inline constexpr const char* kNoParameters = "The file holds no stabilizer parameters.";

@@ -282,9 +282,9 @@ TEST_F(Files, AFileInAFolderThatTakesNoNewFileIsReplacedInPlace) {
     const pid_t child = ::fork();
     if (child == 0) {  // as nobody: root may make files anywhere
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-        bool oldFileKept = true;
-        const int cause = ThrownCause(
-            [&] { platform::WriteFileReplacing(Path("set.csv"), "new\r\n", oldFileKept); });
+        platform::LeftBehind left;
+        const int cause =
+            ThrownCause([&] { platform::WriteFileReplacing(Path("set.csv"), "new\r\n", left); });
         ::_exit(cause < 0 ? 0 : 1);
     }
     int status = -1;
@@ -298,12 +298,11 @@ TEST_F(Files, ASaveLeavesWhatIsNoRegularFileAsItIs) {
     std::filesystem::create_directory(Path("folder.csv"));
     for (const char* name : {"pipe.csv", "folder.csv"}) {
         const auto kind = std::filesystem::symlink_status(Path(name)).type();
-        bool oldFileKept = false;
-        EXPECT_EQ(
-            ThrownCause([&] { platform::WriteFileReplacing(Path(name), "new\r\n", oldFileKept); }),
-            CFileException::notRegularFile)
+        platform::LeftBehind left{.fileWasThere = false, .kept = false};
+        EXPECT_EQ(ThrownCause([&] { platform::WriteFileReplacing(Path(name), "new\r\n", left); }),
+                  CFileException::notRegularFile)
             << name;
-        EXPECT_TRUE(oldFileKept) << name;
+        EXPECT_TRUE(left.fileWasThere && left.kept) << name;
         EXPECT_EQ(std::filesystem::symlink_status(Path(name)).type(), kind) << name;
     }
 }

@@ -6,16 +6,20 @@
 #include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include "kxv_page_harness.h"
 #include "receivers/kxv_messages.h"
@@ -447,9 +451,50 @@ TEST_F(KxvLoadSaveTest, ASaveThatFailsWhereOnlyAFileOfItsOwnIsSafePutsTheEarlier
     }
 }
 
+// A writer waiting in the open of a pipe. Opening the pipe for reading, even for a moment, lets
+// it through: while it waits, nothing has opened the pipe, as nothing may open a serial line or
+// a watchdog that it then refuses.
+struct WaitingWriter {
+    explicit WaitingWriter(const fs::path& pipe) : pipe(pipe) {}
+    ~WaitingWriter() {
+        // Lets it through however far it got, so that it can be joined.
+        while (!through) {
+            const int fd = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) ::close(fd);
+            std::this_thread::yield();
+        }
+    }
+    // Asleep in the open. A writer a reader let through is marked running at once, before the
+    // reader's open returns, so this holds only while no one has opened the pipe.
+    bool Waiting() const {
+        const std::string task = "/proc/self/task/" + std::to_string(tid.load());
+        std::ifstream stat(task + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t end = line.rfind(')');
+        long call = -1;
+        std::ifstream(task + "/syscall") >> call;
+        return !through && end != std::string::npos && end + 2 < line.size() &&
+               line[end + 2] == 'S' && call == SYS_openat;
+    }
+
+    const fs::path pipe;
+    std::atomic<pid_t> tid{0};
+    std::atomic<bool> through{false};
+    std::jthread thread{[this] {
+        tid = ::gettid();
+        const int fd = ::open(pipe.c_str(), O_WRONLY | O_CLOEXEC);
+        through = true;
+        if (fd >= 0) ::close(fd);
+    }};
+};
+
 TEST_F(KxvLoadSaveTest, LoadRefusesAtOnceWhatIsNotARegularFile) {
     ASSERT_EQ(::mkfifo((dir / "pipe.csv").c_str(), 0644), 0);
-    const fs::path items[] = {dir / "pipe.csv", "/dev/null", dir};
+    ASSERT_EQ(::mkfifo((dir / "waited.csv").c_str(), 0644), 0);
+    const fs::path items[] = {dir / "pipe.csv", "/dev/null", dir, dir / "waited.csv"};
+    WaitingWriter writer(dir / "waited.csv");
+    ASSERT_TRUE(WaitUntil([&] { return writer.Waiting(); }, 60'000));
     StartOnReceiver();
     ReadAll();
     const Values before = page.HeldValues();
@@ -473,7 +518,19 @@ TEST_F(KxvLoadSaveTest, LoadRefusesAtOnceWhatIsNotARegularFile) {
                   std::vector<std::string>{texts::kCannotOpen + item.string() +
                                            " is not a regular file." + texts::kNothingLoaded});
         EXPECT_EQ(page.HeldValues(), before) << item;
+        EXPECT_TRUE(writer.Waiting()) << item << ": the pipe with a writer waiting was opened";
     }
+}
+
+// An owner and group other than those a new file of this process gets, that this process may
+// give a file: another user's as root; as another user, one of its other groups, if it has one.
+std::optional<std::pair<uid_t, gid_t>> AnotherOwnerOrGroup() {
+    if (::geteuid() == 0) return std::pair<uid_t, gid_t>{12345, 12345};
+    gid_t groups[256];
+    const int count = ::getgroups(256, groups);
+    for (int i = 0; i < count; ++i)
+        if (groups[i] != ::getegid()) return std::pair{::geteuid(), groups[i]};
+    return std::nullopt;
 }
 
 TEST_F(KxvLoadSaveTest, ASaveAsksAboutTheNameWithItsExtensionAndReplacesALinksTarget) {
@@ -482,6 +539,11 @@ TEST_F(KxvLoadSaveTest, ASaveAsksAboutTheNameWithItsExtensionAndReplacesALinksTa
     Put(dir / "set.csv", "old");
     fs::permissions(dir / "set.csv",
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A Save run as root over a user's file leaves it the user's.
+    const auto owner = AnotherOwnerOrGroup();
+    if (owner) {
+        ASSERT_EQ(::chown((dir / "set.csv").c_str(), owner->first, owner->second), 0);
+    }
     fs::create_symlink("set.csv", dir / "link.csv");
     Choose(kSave, dir / "link");
     EXPECT_EQ(modal.MessageTexts(),
@@ -490,6 +552,10 @@ TEST_F(KxvLoadSaveTest, ASaveAsksAboutTheNameWithItsExtensionAndReplacesALinksTa
     EXPECT_EQ(Contents(dir / "set.csv"), FormatParameterFile(page.HeldValues()));
     EXPECT_EQ(fs::status(dir / "set.csv").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    if (!owner) GTEST_SKIP() << "this user has one group: no other owner or group to keep";
+    struct stat kept {};
+    ASSERT_EQ(::stat((dir / "set.csv").c_str(), &kept), 0);
+    EXPECT_EQ(std::pair(kept.st_uid, kept.st_gid), *owner) << "the owner and group it had";
 }
 
 TEST_F(KxvLoadSaveTest, LoadOpensTheFilePickedAndAddsTheExtensionOnlyToANameThatIsNotThere) {
@@ -503,13 +569,40 @@ TEST_F(KxvLoadSaveTest, LoadOpensTheFilePickedAndAddsTheExtensionOnlyToANameThat
     EXPECT_EQ(page.HeldValue(K("AUX2")), 1);
 }
 
-TEST_F(KxvLoadSaveTest, ASaveIntoAFolderThatIsNotThereSaysSoAndLeavesNothing) {
+TEST_F(KxvLoadSaveTest, ASaveUnderANewNameThatFailsSaysWhyAndNothingOfAFileThatWasThere) {
+    const fs::path absent = dir / "no such folder" / "set.csv";
+    const fs::path readOnly = dir / "read-only" / "set.csv";
+    const fs::path full = dir / "full" / "set.csv";
+    const struct {
+        const char* name;
+        fs::path path;
+        std::string says;
+    } cases[] = {
+        {"a folder that is not there", absent, absent.string() + " was not found."},
+        {"a folder that takes no new file", readOnly,
+         "Access to " + readOnly.string() + " was denied."},
+        {"a full disk", full, "Disk full while accessing " + full.string() + "."},
+    };
+    fs::create_directories(readOnly.parent_path());
+    fs::create_directories(full.parent_path());
     StartOnReceiver();
     ReadAll();
-    Choose(kSave, dir / "no such folder" / "set.csv");
-    ASSERT_EQ(modal.MessageTexts().size(), 1u);
-    EXPECT_EQ(modal.MessageTexts()[0].rfind(texts::kNotSaved, 0), 0u);
-    EXPECT_TRUE(Files().empty());
+    for (const auto& c : cases) {
+        modal.Clear();
+        {
+            std::optional<ReadOnlyFolder> folder;
+            if (c.path == readOnly) folder.emplace(readOnly.parent_path());
+            if (c.path == full)
+                SaveOnAFullDisk(c.path, 64);
+            else
+                Choose(kSave, c.path);
+        }
+        EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{texts::kNotSaved + c.says})
+            << c.name;
+        if (fs::exists(c.path.parent_path())) {
+            EXPECT_TRUE(Files(c.path.parent_path()).empty()) << c.name << ": nothing is left";
+        }
+    }
 }
 
 TEST_F(KxvLoadSaveTest, TheDialogsStartInTheCurrentFolderHoweverLongItIs) {
