@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <array>
+#include <atomic>
 #include <cerrno>
 
 #include "platform/styles.h"
@@ -20,6 +21,9 @@ constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
 
 // Set before the handler that writes to it is installed.
 int g_wakeFd = -1;
+// Read by other threads while the handler may be setting it: it must never need a lock.
+std::atomic<bool> g_terminationRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 // A handler may only use calls that are safe in a signal: it wakes the event loop and nothing
 // more.
@@ -31,6 +35,7 @@ void OnTerminationSignal(int sig) {
     struct sigaction fallback {};
     fallback.sa_handler = SIG_DFL;
     sigaction(sig, &fallback, nullptr);
+    g_terminationRequested.store(true);
     const char wake = 1;
     [[maybe_unused]] const ssize_t written = write(g_wakeFd, &wake, 1);
     errno = savedErrno;
@@ -79,6 +84,10 @@ void CloseOnTerminationSignals() {
         if (before.sa_handler == SIG_IGN) continue;
         sigaction(s, &action, nullptr);
     }
+}
+
+bool TerminationRequested() {
+    return g_terminationRequested.load();
 }
 
 }  // namespace platform

@@ -10,4 +10,8 @@ namespace platform {
 // program was started with ignored (SIGHUP under nohup) stays ignored.
 void CloseOnTerminationSignals();
 
+// Whether one of those signals has come, so the program is ending: work that would outlast the
+// close gives up. Safe on any thread.
+bool TerminationRequested();
+
 }  // namespace platform
