@@ -12,6 +12,7 @@
 #include "app/version_file.h"
 #include "platform/file.h"
 #include "platform/off_ui_thread.h"
+#include "platform/termination_signals.h"
 #include "platform/win32_files.h"
 #include "platform/win32_net.h"
 #include "platform/win32_process.h"
@@ -36,7 +37,9 @@ constexpr long long kMaxExecutableBytes = 64LL << 20;
 
 // One server file, over https only and trusting only the server's authorities, within the
 // download options' limits narrowed by `narrow`. The transfer runs off the UI thread, so the
-// windows shown meanwhile stay drawn and their timers run.
+// windows shown meanwhile stay drawn and their timers run. A program that is being ended (logout,
+// shutdown, Ctrl-C) gives the transfer up at once: its close waits for it, and a download has no
+// limit on its whole time.
 HRESULT Fetch(const char* path, const char* fileName,
               const std::function<void(platform::DownloadOptions&)>& narrow) {
     const update::UpdateServer& server = update::CurrentUpdateServer();
@@ -45,6 +48,7 @@ HRESULT Fetch(const char* path, const char* fileName,
     options.httpsOnly = true;
     options.caFile = server.caFile;
     narrow(options);
+    options.cancelled = platform::TerminationRequested;
     const std::string url = server.baseUrl + path;
     HRESULT result = E_FAIL;
     platform::RunOffUiThread(
@@ -169,7 +173,10 @@ void CKestrovaDlg::CheckForUpdate() {
     const bool runnable =
         fetched && update::CheckExecutableFile(kNewExecutable) == update::ImageVerdict::kRunnable;
     StopUpdateProgress();
-    if (!runnable) DeleteFileA(kNewExecutable);
+    // A program being ended installs nothing and starts nothing, and has no one to tell.
+    const bool ending = platform::TerminationRequested();
+    if (!runnable || ending) DeleteFileA(kNewExecutable);
+    if (ending) return;
     if (!runnable || !InstallNewExecutable()) {
         MessageBox("Update failed", "Failed!", MB_OKCANCEL | MB_ICONINFORMATION);
         return;

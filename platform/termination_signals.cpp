@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <array>
+#include <atomic>
 #include <cerrno>
 
 #include "platform/styles.h"
@@ -18,20 +19,23 @@ namespace {
 
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
 
-// Each is set before the handler that reads it is installed.
+// Set before the handler that writes to it is installed.
 int g_wakeFd = -1;
-std::array<bool, kSignals.size()> g_handled{};
+// Read by other threads while the handler may be setting it: it must never need a lock.
+std::atomic<bool> g_terminationRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 // A handler may only use calls that are safe in a signal: it wakes the event loop and nothing
 // more.
-void OnTerminationSignal(int) {
+void OnTerminationSignal(int sig) {
     const int savedErrno = errno;
-    // The first signal is being dealt with; a second one finds the default action and ends the
-    // program at once, whatever holds the first up.
+    // A repeat of this signal (the user's second Ctrl-C) finds the default action and ends the
+    // program at once, whatever holds the first up. A different one (logout and shutdown send
+    // SIGTERM and SIGHUP together) still comes here and joins the close that is under way.
     struct sigaction fallback {};
     fallback.sa_handler = SIG_DFL;
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        if (g_handled[i]) sigaction(kSignals[i], &fallback, nullptr);
+    sigaction(sig, &fallback, nullptr);
+    g_terminationRequested.store(true);
     const char wake = 1;
     [[maybe_unused]] const ssize_t written = write(g_wakeFd, &wake, 1);
     errno = savedErrno;
@@ -57,6 +61,7 @@ void CloseOnTerminationSignals() {
     const int readFd = ends[1];
     auto* notifier =
         new QSocketNotifier(readFd, QSocketNotifier::Read, QCoreApplication::instance());
+    // Signals that came together are one byte or several here, and one close.
     QObject::connect(notifier, &QSocketNotifier::activated, [readFd] {
         char drained[16];
         while (read(readFd, drained, sizeof drained) > 0) {
@@ -66,20 +71,23 @@ void CloseOnTerminationSignals() {
 
     struct sigaction action {};
     action.sa_handler = OnTerminationSignal;
+    // On one thread the handlers do not nest; on two they may run at once, which is harmless as
+    // each one changes only its own signal.
     sigemptyset(&action.sa_mask);
-    // Two different signals that come together: the second is held until the handler of the
-    // first has put the defaults back, so it ends the program.
     for (int s : kSignals) sigaddset(&action.sa_mask, s);
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+    for (int s : kSignals) {
         struct sigaction before {};
-        sigaction(kSignals[i], nullptr, &before);
+        sigaction(s, nullptr, &before);
         // Whoever started the program asked for it to outlive this signal (nohup, or a script
         // that runs it in the background, which ignores SIGINT).
         if (before.sa_handler == SIG_IGN) continue;
-        g_handled[i] = true;
-        sigaction(kSignals[i], &action, nullptr);
+        sigaction(s, &action, nullptr);
     }
+}
+
+bool TerminationRequested() {
+    return g_terminationRequested.load();
 }
 
 }  // namespace platform

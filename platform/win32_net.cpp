@@ -52,6 +52,8 @@ HRESULT FromCurl(CURLcode code) {
             return E_OUTOFMEMORY;
         case CURLE_WRITE_ERROR:
             return HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
+        case CURLE_ABORTED_BY_CALLBACK:
+            return E_ABORT;
         default:
             return INET_E_DOWNLOAD_FAILURE;
     }
@@ -114,9 +116,12 @@ size_t WriteBody(char* data, size_t size, size_t count, void* out) {
     return std::fwrite(data, size, count, sink->file) * size;
 }
 
-// Runs the transfer to its end or to the deadline of the lowest speed, whichever comes first;
-// libcurl's own time limits run on inside.
-CURLcode Perform(CURL* curl, const Sink& sink) {
+// How long a transfer that may be cancelled waits for the network before it looks again.
+constexpr long long kCancelCheckMs = 50;
+
+// Runs the transfer to its end, to the deadline of the lowest speed or to its cancellation,
+// whichever comes first; libcurl's own time limits run on inside.
+CURLcode Perform(CURL* curl, const Sink& sink, const std::function<bool()>& cancelled) {
     CURLM* multi = curl_multi_init();
     if (!multi) return CURLE_OUT_OF_MEMORY;
     curl_multi_add_handle(multi, curl);
@@ -133,6 +138,10 @@ CURLcode Perform(CURL* curl, const Sink& sink) {
             code = done && done->msg == CURLMSG_DONE ? done->data.result : CURLE_RECV_ERROR;
             break;
         }
+        if (cancelled && cancelled()) {
+            code = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
         // Judged after what had come was taken in, and when the window ends, not a second late.
         const Clock::time_point now = Clock::now();
         if (now >= sink.floor.Deadline()) {
@@ -140,8 +149,9 @@ CURLcode Perform(CURL* curl, const Sink& sink) {
             break;
         }
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(sink.floor.Deadline() - now);
+        const long long longest = cancelled ? kCancelCheckMs : 1000;
         if (curl_multi_poll(multi, nullptr, 0,
-                            static_cast<int>(std::min<long long>(wait.count(), 1000)),
+                            static_cast<int>(std::min<long long>(wait.count(), longest)),
                             nullptr) != CURLM_OK) {
             code = CURLE_FAILED_INIT;
             break;
@@ -186,7 +196,7 @@ HRESULT Transfer(const char* url, FILE* out, const platform::DownloadOptions& o)
               o.maxBytes};
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &WriteBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-    CURLcode code = Perform(curl, sink);
+    CURLcode code = Perform(curl, sink, o.cancelled);
     if (sink.tooLong) code = CURLE_FILESIZE_EXCEEDED;
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);

@@ -1,6 +1,7 @@
 #pragma once
 // Network state and downloads (http and https, with certificate verification).
 
+#include <functional>
 #include <string>
 
 #include "platform/win_types.h"
@@ -8,6 +9,7 @@
 using HRESULT = LONG;
 
 constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004);
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
@@ -60,6 +62,9 @@ struct DownloadOptions {
     long long maxBytes = 0;  // a longer body fails the download; 0: no limit
     bool httpsOnly = false;  // refuse plain http, for the address and for every redirect
     std::string caFile;      // trust only the authorities in this file; empty: as above
+    // Asked on the downloading thread while the transfer runs: once it says yes, the transfer
+    // stops within a few tens of milliseconds and fails with E_ABORT. Empty: never.
+    std::function<bool()> cancelled;
 };
 DownloadOptions GetDownloadOptions();
 void SetDownloadOptions(const DownloadOptions& options);

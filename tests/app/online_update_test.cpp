@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
@@ -96,10 +97,10 @@ std::string WithMissingLoader() {
     });
 }
 
-// What downloads of the new program that were cut short left in the current folder.
-std::vector<std::string> PartFiles() {
+// What downloads of the new program that were cut short left in `folder`.
+std::vector<std::string> PartFiles(const fs::path& folder = ".") {
     std::vector<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator("."))
+    for (const fs::directory_entry& e : fs::directory_iterator(folder))
         if (e.path().filename().string().rfind(".NewSoftware.exe.part-", 0) == 0)
             names.push_back(e.path().filename().string());
     return names;
@@ -483,12 +484,15 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
 }
 
 // The program's start-up in a process of its own, started as `program` from `folder` as a user
-// starts an installed program, with the boxes it shows written to `out`. Its exit code: 0 when
-// an update ended it, 3 when the start-up went on.
+// starts an installed program, with the boxes it shows written to `out`, and `meanwhile` done
+// to it while it runs. Its exit code: 0 when an update ended it, 3 when the start-up went on or
+// was closed.
 int RunStartUp(const HttpsServer& server, const fs::path& folder, const fs::path& program,
-               const fs::path& out, std::vector<std::string> env = {}) {
+               const fs::path& out, std::vector<std::string> env = {},
+               const std::function<void(pid_t)>& meanwhile = {}) {
     const pid_t child =
         Spawn(folder, program.string(), {server.BaseUrl(), server.CaFile()}, out, std::move(env));
+    if (child > 0 && meanwhile) meanwhile(child);
     return child > 0 ? WaitFor(child, std::chrono::seconds(60)) : -1;
 }
 
@@ -502,6 +506,8 @@ struct NewProgramRun {
     std::function<std::string()> program;
     std::vector<std::string> env;  // how the test's program behaves
     bool getsGoing;
+    // Sent to the old program while the new one downloads, at a pace that would take a minute.
+    int signal = 0;
 };
 
 void PrintTo(const NewProgramRun& run, std::ostream* out) {
@@ -518,13 +524,32 @@ TEST_P(StartedNewProgram, TheOldProgramEndsOnlyOnceTheNewOneGotGoing) {
     const std::string oldProgram = ReadAll(folder / "Kestrova.exe");
     const std::string newProgram = GetParam().program();
     Offer("32\n", newProgram);
+    const int signal = GetParam().signal;
+    if (signal) server->Serve(kExecutablePath, HttpsReply::Paced(newProgram, 2000));
 
-    const int code =
-        RunStartUp(*server, folder, folder / "Kestrova.exe", dir / "child.out", GetParam().env);
+    const int code = RunStartUp(
+        *server, folder, folder / "Kestrova.exe", dir / "child.out", GetParam().env, [&](pid_t p) {
+            if (!signal) return;
+            WaitUntil([&] { return server->Requests(kExecutablePath) > 0; },
+                      std::chrono::seconds(60));
+            kill(p, signal);
+        });
     const std::string boxes = ReadAll(dir / "child.out");
     const std::string asked = "box: Find a new version ! | " + std::string(kPrompt) + "\n";
     EXPECT_FALSE(fs::exists(folder / "NewSoftware.exe"));
     EXPECT_FALSE(fs::exists(folder / "Version.txt"));
+    if (signal) {
+        // Within the deadline, long before the download could end: the close waits for nothing.
+        EXPECT_EQ(code, 3) << "the program closes as it always does; it printed:\n" << boxes;
+        EXPECT_THAT(boxes, ::testing::StartsWith(asked));
+        EXPECT_THAT(boxes, ::testing::Not(::testing::HasSubstr("Update failed")))
+            << "a program being ended tells of no update";
+        EXPECT_EQ(PartFiles(folder), std::vector<std::string>{});
+        EXPECT_FALSE(fs::exists(folder / "marker.txt")) << "the new program was started";
+        EXPECT_TRUE(Holds(folder / "Kestrova.exe", oldProgram)) << "the old program is not there";
+        EXPECT_FALSE(fs::exists(folder / "Kestrova_old.exe"));
+        return;
+    }
     if (!GetParam().getsGoing) {
         EXPECT_EQ(code, 3) << "the old program goes on starting; it printed:\n" << boxes;
         EXPECT_THAT(boxes, ::testing::StartsWith(asked + "box: Failed! | Update failed\n"));
@@ -559,7 +584,8 @@ INSTANTIATE_TEST_SUITE_P(
                       false},
         NewProgramRun{"NamesALoaderThatIsNotThere", WithMissingLoader, {}, false},
         NewProgramRun{"KilledAtOnce", NewProgram, {"KESTROVA_MARKER_ENDS=signal"}, false},
-        NewProgramRun{"EndsAtOnce", NewProgram, {"KESTROVA_MARKER_ENDS=exit"}, false}),
+        NewProgramRun{"EndsAtOnce", NewProgram, {"KESTROVA_MARKER_ENDS=exit"}, false},
+        NewProgramRun{"OldOneEndedDuringTheDownload", NewProgram, {}, false, SIGTERM}),
     [](const ::testing::TestParamInfo<NewProgramRun>& info) {
         return std::string(info.param.name);
     });

@@ -1,7 +1,9 @@
 // The program as a user runs it, against `kestrova-sim --receiver` on a pty, ended by a signal
 // in the middle of a KXV Read (logout, shutdown, Ctrl-C, a closed terminal): it ends as its
 // close box ends it, with the leave frame, so the receiver polls its sensors again; also with a
-// box open over the main window. A second signal ends a program that cannot close.
+// box open over the main window, and when two different signals come together (logout and
+// shutdown send SIGTERM and SIGHUP). The same signal a second time ends a program that cannot
+// close.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -73,6 +75,7 @@ struct Ending {
     const char* name;
     int signal;
     const char* over;  // what the user has open when it comes ("" for nothing)
+    int andThen = 0;   // a different signal sent right after it, with no wait between
 };
 void PrintTo(const Ending& e, std::ostream* os) {
     *os << e.name;
@@ -84,6 +87,7 @@ TEST_P(EndedBySignal, EndsAsTheCloseBoxEndsItAndTakesTheReceiverOutOfConfigurati
     const Ending e = GetParam();
     ASSERT_NO_FATAL_FAILURE(StartReading(e.over));
     program->Signal(e.signal);
+    if (e.andThen) program->Signal(e.andThen);
     const std::optional<int> status = program->Wait(kDeadlineMs);
     ASSERT_TRUE(status) << "the program still runs";
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status;
@@ -106,7 +110,10 @@ INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal,
                                            Ending{"SIGHUP", SIGHUP, ""},
                                            Ending{"SIGTERMOverAMessageBox", SIGTERM, "message-box"},
                                            Ending{"SIGINTOverAFileDialog", SIGINT, "file-dialog"},
-                                           Ending{"SIGHUPOverTheAboutBox", SIGHUP, "about-box"}),
+                                           Ending{"SIGHUPOverTheAboutBox", SIGHUP, "about-box"},
+                                           Ending{"SIGTERMAndSIGHUP", SIGTERM, "", SIGHUP},
+                                           Ending{"SIGHUPAndSIGTERM", SIGHUP, "", SIGTERM},
+                                           Ending{"SIGINTAndSIGTERM", SIGINT, "", SIGTERM}),
                          [](const ::testing::TestParamInfo<Ending>& info) {
                              return std::string(info.param.name);
                          });

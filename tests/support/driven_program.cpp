@@ -69,7 +69,10 @@ void Drive() {
             QTimer::singleShot(0, [then, main] { OpenBox(then, *main); });
             return;
         }
-        if (step == 1 && (then.empty() || then == "hang" || BoxOpen(*main))) {
+        // The Read writes its enter frame on a timer of its own, which a late tick of this one
+        // can come before: a program hung before that would never have entered.
+        const bool entered = g_receiverKXV.m_nReadStep > 0;
+        if (step == 1 && (then.empty() || (then == "hang" && entered) || BoxOpen(*main))) {
             step = 2;
             user->stop();
             std::puts("ready");

@@ -1,7 +1,8 @@
 // The program's start-up in a process of its own, for the update tests: it checks the server
 // named on its command line (trusting the authority named after it), answers every box with
 // OK and prints each box's caption and text. An update that succeeds ends this process with
-// exit code 0 from inside the start-up; a start-up that goes on ends it with exit code 3.
+// exit code 0 from inside the start-up; a start-up that goes on, or that a termination signal
+// closes as it closes the program, ends it with exit code 3.
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "app/update_server.h"
 #include "platform/modal_ui.h"
 #include "platform/port_namespace.h"
+#include "platform/termination_signals.h"
 #include "support/ui_harness.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +23,7 @@ int main(int argc, char** argv) {
     ::setenv("KESTROVA_DEVICES", "/nonexistent-kestrova-devices", 1);
     platform::SetDeviceScanRoots("/nonexistent-kestrova-dev", "/nonexistent-kestrova-sys");
     kestrova::test::EnsureQtApp();
+    platform::CloseOnTerminationSignals();
     update::SetUpdateServerForTesting({argv[1], argv[2], true});
     platform::SetModalHook([](const platform::ModalRecord& r) {
         if (r.kind == platform::ModalKind::MessageBox) {
