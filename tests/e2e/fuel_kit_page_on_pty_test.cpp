@@ -22,7 +22,8 @@ class FuelKitPageOnPty : public kestrova::test::AppOnPty {
     void SetUp() override {
         AppOnPty::SetUp();
         std::vector<std::string> args = {"--device", "fuel@22:4"};
-        if (noisy) args.insert(args.end(), {"--latency", "16", "--noise", "2"});
+        if (noisy)
+            args.insert(args.end(), {"--latency", "16", "--noise", "2", "--answer-noise", "5"});
         Start(args);
     }
 
@@ -31,7 +32,8 @@ class FuelKitPageOnPty : public kestrova::test::AppOnPty {
 };
 
 // Behind a slow adapter, with the Read's second request hit by noise in its address byte: the
-// kit does not hear it, the page sends it again at once.
+// kit does not hear it, the page sends it again at once. The volume's answer comes back hit in
+// its value: it is not shown, and the page asks again.
 class FuelKitPageOnNoisyPty : public FuelKitPageOnPty {
   public:
     FuelKitPageOnNoisyPty() { noisy = true; }
