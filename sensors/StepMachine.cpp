@@ -354,7 +354,8 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     bool done = true;
     const bool confirmed = w.confirming;
     if (w.confirming) {
-        if (EchoesToCome(page, machine, bus)) return {};
+        // The wire was read at the top of the tick.
+        if (w.requests.EchoesToCome(bus.Wire(), machine.periodMs)) return {};
         w.confirming = false;
     } else if (w.waitingStep >= 0) {
         done = GoOnWaiting(page, machine, bus, in);
