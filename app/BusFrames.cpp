@@ -7,8 +7,16 @@
 #include "app/KestrovaDlg.h"
 #include "bus/frame.h"
 #include "bus/protocol.h"
+#include "bus/serial_exception.h"
+#include "platform/clock.h"
 #include "platform/win32_comm.h"
-#include "sensors/SensorBus.h"
+
+namespace {
+
+// When the wire was last read: whatever had come back by then has been seen.
+platform::Micros g_lastReadUs = 0;
+
+}  // namespace
 
 bus::WireReader& CKestrovaDlg::Wire() {
     static bus::WireReader wire;
@@ -30,6 +38,7 @@ void CKestrovaDlg::SendBusFrame(unsigned char* frame, int length) {
 }
 
 std::span<const bus::WireEvent> CKestrovaDlg::ReadWire(bool* flooded) {
+    g_lastReadUs = platform::Now();
     // A backlog beyond the bound is thrown away unread rather than parsed.
     DWORD waiting = g_serialPort.BytesWaiting();
     if (flooded) *flooded = bus::ExceedsWaitingLimit(waiting);
@@ -77,21 +86,31 @@ int CKestrovaDlg::PurgePort() {
     return 1;
 }
 
-namespace sensor_steps {
-
-SensorBus& ProgramBus() {
-    // The step machines' bus is the main window's static bus operations on the one port.
-    class MainWindowBus : public SensorBus {
+bus::Link& CKestrovaDlg::BusLink() {
+    class ProgramLink : public bus::Link {
       public:
         std::uint32_t Send(unsigned char* frame, int length) override {
-            return CKestrovaDlg::WriteBus(frame, length);
+            return WriteBus(frame, length);
         }
-        std::span<const bus::WireEvent> Read() override { return CKestrovaDlg::ReadWire(); }
-        const bus::WireReader& Wire() const override { return CKestrovaDlg::Wire(); }
-        void Purge() override { CKestrovaDlg::PurgePort(); }
+        std::span<const bus::WireEvent> Read() override { return ReadWire(); }
+        bus::WireReader& Wire() override { return CKestrovaDlg::Wire(); }
+        void Purge() override { PurgePort(); }
+        bool Usable() const override { return g_serialPort.IsOpen(); }
+        std::int64_t NowUs() const override { return platform::Now(); }
+        std::int64_t LastReadUs() const override { return g_lastReadUs; }
+        void Pause(std::int64_t us) override { platform::Block(us); }
     };
-    static MainWindowBus bus;
-    return bus;
+    static ProgramLink link;
+    return link;
 }
 
-}  // namespace sensor_steps
+bool CKestrovaDlg::LeaveAccess(bus::RequestTracker& run) {
+    try {
+        return run.Leave(BusLink());
+    } catch (CSerialException* e) {
+        // The port failed on the way: it carries nothing more, and its next use says so.
+        e->Delete();
+        run.Clear();
+        return false;
+    }
+}

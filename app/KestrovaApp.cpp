@@ -22,9 +22,10 @@ BOOL CKestrovaApp::InitInstance() {
     CKestrovaDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();
-    // A KXV sequence cut short by the end of the program ends as the Close button ends it: the
-    // port, still open, carries the frame that takes the receiver out of configuration access.
-    g_receiverKXV.StopTimers();
+    // However the window closed (its close box, Enter or Escape, a termination signal), an
+    // operation it cut short ends as a device change ends one: the port, still open, carries
+    // the frames that take the device out of configuration access.
+    dlg.StopBusTimers();
     m_pMainWnd = nullptr;
 
     delete shellManager;

@@ -4,6 +4,8 @@
 
 #include <span>
 
+#include "bus/link.h"
+#include "bus/request_tracker.h"
 #include "bus/wire_reader.h"
 #include "platform/afx.h"
 
@@ -43,6 +45,12 @@ class CKestrovaDlg : public CDialogEx {
     // Reads what waits on the port into the reader and returns what it completed; a backlog
     // beyond the bound is purged unread (`flooded`).
     static std::span<const bus::WireEvent> ReadWire(bool* flooded = nullptr);
+    // The one port, its reader and the clock, as every run on the bus reaches them.
+    static bus::Link& BusLink();
+    // Takes the devices out of the configuration access `run` entered, as the tracker's way out
+    // does, on the one port; true when each leave frame came back heard. A port that fails on
+    // the way is gone: nothing more can be sent.
+    static bool LeaveAccess(bus::RequestTracker& run);
     static void BroadcastToSensorPages(int mode, int flag);
     void EnableKxvControls(int mode, int flag);
 

@@ -47,9 +47,9 @@ void CKestrovaDlg::TurnLampsOff() {
 bool CKestrovaDlg::PortFailed(CException& error) {
     if (!dynamic_cast<CSerialException*>(&error)) return false;
     // Nothing may tick on the port while a box is open below; then the closed state, as the
-    // Close button leaves it.
-    StopBusTimers();
+    // Close button leaves it. A port that failed carries no leave frame: it closes first.
     ClosePort();
+    StopBusTimers();
     BroadcastToSensorPages(3, 0);
     BroadcastToSensorPages(2, 0);
     EnableKxvControls(1, 0);

@@ -67,6 +67,15 @@ Echo WireReader::EchoOf(std::uint32_t seq) const {
     return std::any_of(lost_.begin(), lost_.end(), is) ? Echo::kLost : Echo::kAsWritten;
 }
 
+void WireReader::GiveUp(std::uint32_t seq) {
+    const auto it = std::find_if(awaited_.begin(), awaited_.end(),
+                                 [seq](const Awaited& a) { return a.seq == seq; });
+    if (it == awaited_.end()) return;
+    Settle(seq);
+    Lose(it, it + 1);
+    awaited_.erase(it);
+}
+
 void WireReader::Emit(WireEvent::Kind kind, std::uint32_t seq) {
     WireEvent e{kind, seq, question_, address_, {}};
     if (kind == WireEvent::Kind::kFrame) e.body = body_;

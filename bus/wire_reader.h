@@ -38,7 +38,7 @@ struct WireEvent {
 
 // How long an echo may take to come back: an adapter holds bytes back for at most its latency
 // timer (255 ms at the most on common USB adapters). An echo later than this was lost on the
-// wire, and a sequence that waits for one goes on without it.
+// wire: the devices did not hear what it echoes.
 inline constexpr int kLongestEchoWaitMs = 256;
 
 // What came back of one of our writes.
@@ -77,6 +77,10 @@ class WireReader {
     // Whether our `seq` came back as written. One forgotten by Clear or written before it
     // counts as written.
     Echo EchoOf(std::uint32_t seq) const;
+
+    // The program waited for the echo of `seq` as long as an echo can take: it was lost, and
+    // the echo of a copy written after it is the copy's.
+    void GiveUp(std::uint32_t seq);
 
     // The one rule for whether a frame answers what the program asked last: the last request
     // whose echo came before it is the latest request written, or a byte-identical copy of it

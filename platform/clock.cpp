@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <chrono>
+#include <thread>
 
 #include "platform/timer_service.h"
 
@@ -23,6 +24,14 @@ Micros Now() {
 
 bool UsingVirtualTime() {
     return g_virtual;
+}
+
+void Block(Micros by) {
+    if (by <= 0) return;
+    if (g_virtual)
+        g_virtualNow += by;
+    else
+        std::this_thread::sleep_for(std::chrono::microseconds(by));
 }
 
 void VirtualClock::Install() {

@@ -14,6 +14,10 @@ Micros Now();
 
 bool UsingVirtualTime();
 
+// The UI thread waits, doing nothing else, as a handler that blocks does: on the real clock it
+// sleeps; on the virtual one the time passes with no timer firing (they fire late, once).
+void Block(Micros by);
+
 // Virtual time for tests. Install before any timer is set; Advance moves the clock in steps,
 // firing every timer that falls due, in due-time order, through the normal dispatch.
 class VirtualClock {

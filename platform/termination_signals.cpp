@@ -29,12 +29,16 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 // more.
 void OnTerminationSignal(int sig) {
     const int savedErrno = errno;
-    // A repeat of this signal (the user's second Ctrl-C) finds the default action and ends the
-    // program at once, whatever holds the first up. A different one (logout and shutdown send
-    // SIGTERM and SIGHUP together) still comes here and joins the close that is under way.
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    sigaction(sig, &fallback, nullptr);
+    // The user's second Ctrl-C finds the default action and ends the program at once, whatever
+    // holds the first up. SIGTERM and SIGHUP come in bunches when a session ends (the kernel and
+    // the shell each send SIGHUP for a closed terminal; a login manager sends SIGTERM, then
+    // SIGHUP, which the shell passes on): a repeat of them joins the close under way, which
+    // takes the devices out of configuration access before the program exits.
+    if (sig == SIGINT) {
+        struct sigaction fallback {};
+        fallback.sa_handler = SIG_DFL;
+        sigaction(sig, &fallback, nullptr);
+    }
     g_terminationRequested.store(true);
     const char wake = 1;
     [[maybe_unused]] const ssize_t written = write(g_wakeFd, &wake, 1);

@@ -1,8 +1,8 @@
 #pragma once
 // The signals that end a desktop program from outside (SIGTERM at logout and shutdown, SIGINT
 // from Ctrl-C, SIGHUP from a closed terminal) close its main window as the close box does, so
-// the program ends the way it always ends. Different ones that come together are one close; the
-// same one a second time ends the program at once.
+// the program ends the way it always ends. Signals that come together are one close; only the
+// user's second Ctrl-C ends the program at once.
 
 namespace platform {
 

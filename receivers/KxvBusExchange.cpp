@@ -38,33 +38,22 @@ const Parameter* AnsweredParameter(const BYTE* body) {
 }  // namespace
 
 void CReceiver_KXVDlg::SendRequest(BYTE type, BYTE code, BYTE value, int step) {
-    unsigned char frame[bus::kFrameLength] = {bus::kFrameStart,
-                                              bus::kStabilizerAddress,
-                                              type,
-                                              static_cast<BYTE>(kDataId & 0xFF),
-                                              static_cast<BYTE>(kDataId >> 8),
-                                              code,
-                                              value,
-                                              0,
-                                              0,
-                                              0};
-    const std::uint32_t seq = CKestrovaDlg::WriteBus(frame, static_cast<int>(bus::kFrameLength));
-    if (step >= 0) {
-        bus::SentRequests::Request sent{seq, step, {}};
-        std::copy(std::begin(frame), std::end(frame), sent.frame.begin());
-        m_sent.Add(sent);
-    }
-    if (type == bus::kTypeEnter) m_configurationEntered = true;
-    if (type == bus::kTypeLeave) m_configurationEntered = false;
+    m_requests.Send(CKestrovaDlg::BusLink(), {bus::kStabilizerAddress, type, kDataId, code, value},
+                    step);
 }
 
 std::optional<int> CReceiver_KXVDlg::ResendUnheard() {
-    auto lost = m_sent.TakeFirstLost(CKestrovaDlg::Wire());
-    if (!lost) return std::nullopt;
-    lost->seq = CKestrovaDlg::WriteBus(lost->frame.data(), static_cast<int>(bus::kFrameLength));
-    m_sent.Add(*lost);
+    const auto resent = m_requests.ResendUnheard(CKestrovaDlg::BusLink());
+    if (!resent) return std::nullopt;
     m_nRetryTicks = 0;
-    return lost->step + 1;
+    return resent->step + 1;
+}
+
+bool CReceiver_KXVDlg::SequenceHeard() {
+    if (!m_requests.AllHeard(CKestrovaDlg::BusLink())) return false;
+    // Its own leave frame was heard: there is nothing left to leave.
+    m_requests.Clear();
+    return true;
 }
 
 void CReceiver_KXVDlg::SendPoll() {
@@ -75,11 +64,8 @@ void CReceiver_KXVDlg::SendPoll() {
 
 void CReceiver_KXVDlg::EndEverything() {
     for (UINT_PTR id = 0; id <= timers::kLast; ++id) KillTimer(id);
-    // A receiver left in configuration access stops polling its sensors for good. A port that
-    // is gone cannot carry the leave frame, and then there is nothing more to do.
-    if (m_configurationEntered && g_serialPort.IsOpen()) SendRequest(bus::kTypeLeave, 0, 0);
-    m_configurationEntered = false;
-    m_sent.Clear();
+    // A receiver left in configuration access stops polling its sensors for good.
+    CKestrovaDlg::LeaveAccess(m_requests);
     if (m_progress.m_hWnd) m_progress.ShowWindow(SW_HIDE);
     m_nProgress = 0;
     m_sequenceRunning = false;
@@ -161,11 +147,10 @@ void CReceiver_KXVDlg::RunReadSequence() {
         SendRequest(bus::kTypeLeave, 0, 0, static_cast<int>(step));
     } else {
         // A receiver that did not hear the leave frame would stay in configuration access.
-        if (m_sent.EchoesToCome(CKestrovaDlg::Wire(), timers::kReadSequenceMs)) return;
+        if (!SequenceHeard()) return;
         KillTimer(timers::kReadSequence);
         KillTimer(timers::kReadReply);
         m_sequenceRunning = false;
-        m_sent.Clear();
         return;
     }
     m_nReadStep += 1;
@@ -211,11 +196,10 @@ void CReceiver_KXVDlg::RunWriteSequence() {
     } else if (step == kWriteLastStep) {
         SendRequest(bus::kTypeLeave, 0, 0, static_cast<int>(step));
     } else {
-        if (m_sent.EchoesToCome(CKestrovaDlg::Wire(), timers::kWriteSequenceMs)) return;
+        if (!SequenceHeard()) return;
         KillTimer(timers::kWriteSequence);
         KillTimer(timers::kWriteReply);
         m_sequenceRunning = false;
-        m_sent.Clear();
         return;
     }
     m_nWriteStep += 1;
@@ -266,7 +250,6 @@ void CReceiver_KXVDlg::StartCalibration() {
     if (m_operation != Operation::kNone) return;
     m_calibrationStep = 0;
     m_calibrating = true;
-    m_sent.Clear();
     // Until its leave frame is back, a second press could only cut it short.
     EnableCalibrationButton(1, 0);
     SetTimer(timers::kCalibration, timers::kCalibrationMs);
@@ -296,10 +279,9 @@ void CReceiver_KXVDlg::RunCalibrationSequence() {
             m_calibrationStep = 3;
             break;
         case 3:
-            if (m_sent.EchoesToCome(CKestrovaDlg::Wire(), timers::kCalibrationMs)) break;
+            if (!SequenceHeard()) break;
             KillTimer(timers::kCalibration);
             m_calibrating = false;
-            m_sent.Clear();
             EnableCalibrationButton(1, 1);
             break;
         default:

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "bus/sent_requests.h"
+#include "bus/request_tracker.h"
 #include "platform/afx.h"
 #include "receivers/kxv_ids.h"
 #include "receivers/kxv_parameter_file.h"
@@ -100,12 +100,15 @@ class CReceiver_KXVDlg : public CDialogEx {
     bool EditsHoldNumbers(const char* consequence);
     // Sends a request; `step`, the step of the running sequence that sends it, is where the
     // sequence goes back to should the receiver not hear it as written.
-    void SendRequest(BYTE type, BYTE code, BYTE value, int step = -1);
+    void SendRequest(BYTE type, BYTE code, BYTE value, int step);
     void SendPoll();
     // Sends again, as it was written, the first request of the running sequence that the
-    // receiver did not hear (its echo came back hit by noise); the step after it, where the
-    // sequence goes on, or nothing when the receiver heard them all.
+    // receiver did not hear; the step after it, where the sequence goes on, or nothing when
+    // none is known unheard.
     std::optional<int> ResendUnheard();
+    // Whether the receiver is known to have heard every request of the sequence, its leave frame
+    // last: only then has the sequence ended.
+    bool SequenceHeard();
     CRect SubPageRect();
     // The keys of the parameters not known yet, for the user; empty when all are.
     std::string UnknownKeys() const;
@@ -117,11 +120,9 @@ class CReceiver_KXVDlg : public CDialogEx {
     bool m_sequenceRunning = false;
     bool m_calibrating = false;
     int m_calibrationStep = 0;
-    // Sent the enter frame and not yet the leave frame: the receiver is in configuration
-    // access and polls no sensors until it is told to leave.
-    bool m_configurationEntered = false;
-    // The running sequence's requests not yet known to have been heard as written.
-    bus::SentRequests m_sent;
+    // The running sequence's requests until they are known heard as written, and the
+    // configuration access it entered, where the receiver polls no sensors until it leaves.
+    bus::RequestTracker m_requests;
     // Whose values Write may send: each came from a Read, Default, a file or the user.
     kxv::Marks m_known;
     // A Read's answers; shown and held only once all 26 are in, so a Read cut short changes

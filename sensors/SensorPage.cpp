@@ -1,14 +1,14 @@
 #include "sensors/SensorPage.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "app/KestrovaDlg.h"
 #include "resources/messages.h"
 #include "sensors/CommonHints.h"
 #include "sensors/Sensor_ConfigureDlg.h"
 #include "sensors/Sensor_MonitoringDlg.h"
 #include "sensors/StepMachine.h"
-
-#include <algorithm>
-#include <optional>
 
 using namespace sensor_ids;
 namespace timers = sensor_timers;
@@ -26,6 +26,10 @@ const platform::MessageMap* CSensorPage::GetMessageMap() const {
             platform::OnWmPaint(&CSensorPage::OnPaint),
         }};
     return &map;
+}
+
+bus::Link& CSensorPage::Bus() {
+    return CKestrovaDlg::BusLink();
 }
 
 CWnd* CSensorPage::MainWindow() const {
@@ -78,9 +82,8 @@ BOOL CSensorPage::PreTranslateMessage(MSG* msg) {
             return w && w->m_hWnd == msg->hwnd;
         };
         for (std::span<const Hint> hints : {Hints(), CommonHints()}) {
-            auto it = std::find_if(hints.begin(), hints.end(), [&](const Hint& h) {
-                return over(h.id) || over(h.alsoId);
-            });
+            auto it = std::find_if(hints.begin(), hints.end(),
+                                   [&](const Hint& h) { return over(h.id) || over(h.alsoId); });
             if (it != hints.end()) {
                 ShowHint(it->text);
                 break;
@@ -120,6 +123,7 @@ void CSensorPage::EnableDefault(BOOL on) {
 
 void CSensorPage::StopTimers() {
     for (int id = 0; id < TimerCount(); ++id) KillTimer(static_cast<UINT_PTR>(id));
+    CKestrovaDlg::LeaveAccess(m_wire.requests);
     if (CWnd* bar = GetDlgItem(kProgress)) bar->ShowWindow(SW_HIDE);
     m_nProgress = 0;
     m_runningMachine = nullptr;
@@ -341,7 +345,9 @@ void CSensorPage::FinishOperation() {
     m_runningMachine = nullptr;
     m_nReadStep = 0;
     m_nDefaultStep = 0;
-    sensor_steps::ConfirmLeaves(*this, Bus());
+    // However the operation ended (its time-out, a check that kept failing, a machine cut short),
+    // the sensor leaves configuration access before anything is said.
+    CKestrovaDlg::LeaveAccess(m_wire.requests);
     m_wire.Forget();
     if (failed) AfxMessageBox(messages::kOperationFailed);
 }

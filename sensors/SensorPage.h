@@ -6,8 +6,8 @@
 
 #include <span>
 
+#include "bus/link.h"
 #include "platform/afx.h"
-#include "sensors/SensorBus.h"
 #include "sensors/SensorSteps.h"
 #include "sensors/SensorTimers.h"
 
@@ -18,7 +18,8 @@ class CSensorPage : public CDialogEx {
     // Operations the main window, the broadcast and the telemetry decoders call.
     // Back to idle: both modes off, mode buttons enabled only with the port open.
     virtual void ResetPage();
-    // Ends whatever operation runs on this page.
+    // Ends whatever operation runs on this page, taking the sensor out of configuration access
+    // while the port can still carry the leave frame.
     virtual void StopTimers();
     // Shows the connection lamp for m_nConnState.
     void DrawConnectionState();
@@ -72,9 +73,8 @@ class CSensorPage : public CDialogEx {
     // The values a machine's Write sends, read from the page's controls at the start of a tick.
     sensor_steps::TickInputs ReadTickInputs(const sensor_steps::Machine& machine);
 
-    // The bus the machines talk to: the program's, unless a test puts its own in its place.
-    sensor_steps::SensorBus& Bus() const { return m_bus ? *m_bus : sensor_steps::ProgramBus(); }
-    void UseBus(sensor_steps::SensorBus* bus) { m_bus = bus; }
+    // The bus the machines talk to: the main window's one port.
+    static bus::Link& Bus();
 
     BYTE m_bMonitorIdle = 1;
     BYTE m_bConfigIdle = 1;
@@ -117,7 +117,6 @@ class CSensorPage : public CDialogEx {
     // The machine of the operation that runs, until it reaches its last step or gives up: an
     // operation whose machine is still running when the run ends has failed.
     const sensor_steps::Machine* m_runningMachine = nullptr;
-    sensor_steps::SensorBus* m_bus = nullptr;
 };
 
 // Ids of the controls every sensor page shares, and of the main window's controls it touches.

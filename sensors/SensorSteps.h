@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bus/protocol.h"
-#include "bus/sent_requests.h"
+#include "bus/request_tracker.h"
 #include "platform/win_types.h"
 #include "sensors/SensorTimers.h"
 
@@ -127,26 +127,30 @@ struct Machine {
 };
 
 // What a running machine keeps of the wire between its ticks: a frame counts for the step whose
-// poll it follows on the wire, whichever tick reads it; a request the devices did not hear as
-// written (its echo came back hit by noise) is sent again; and the end of a step that judges
-// what came waits until the wire has shown it. Whether a frame answers the request at all is
-// the reader's one rule (bus::WireReader::Answers).
+// poll it follows on the wire, whichever tick reads it; the run's requests are tracked until the
+// devices are known to have heard each as written (one that was not goes out again); and a step
+// whose end depends on the wire waits until the wire has shown it. Whether a frame answers the
+// request at all is the reader's one rule (bus::WireReader::Answers).
 struct WireTrack {
     struct Poll {
         std::uint32_t seq;  // the number the reader of the wire gave it
         int step;
     };
-    std::vector<Poll> polls;     // of this run, still open to their answers
-    bus::SentRequests requests;  // of this run, not yet known to have been heard as written
-    std::uint32_t request = 0;   // the run's latest request, whose answer a Response waits for
+    std::vector<Poll> polls;       // of this run, still open to their answers
+    bus::RequestTracker requests;  // of this run, and the access it entered
     std::uint32_t pairFirst = 0;
     std::uint32_t pairSecond = 0;
-    int waitingStep = -1;  // a step whose end waits for the wire, or -1
-    int waitedTicks = 0;
-    // The last step has run, and the machine waits until the devices are known to have heard
-    // every request of the run as written.
-    bool confirming = false;
-    void Forget() { *this = WireTrack{}; }
+    // The step that has run and whose end waits for the wire (its answer; at the last step, the
+    // echoes of all the run sent), and since when (µs); -1: none.
+    int waitingStep = -1;
+    std::int64_t waitingSinceUs = 0;
+    // Forgets what the run knew of the wire, but not where it entered configuration access.
+    void Forget() {
+        polls.clear();
+        requests.ForgetRequests();
+        pairFirst = pairSecond = 0;
+        waitingStep = -1;
+    }
 };
 
 // How a tick left the machine; the page kills the machine's timer when it is no longer

@@ -24,30 +24,17 @@ int AnswerWidthOf(const Step& step) {
     return step.answerWidth ? step.answerWidth : step.width;
 }
 
-void SendRequest(CSensorPage& page, const Machine& machine, SensorBus& bus, BYTE type,
+void SendRequest(CSensorPage& page, const Machine& machine, bus::Link& bus, BYTE type,
                  const Step& step, int value, int stepIndex) {
-    WORD dataId = StreamDataId(page, step.stream);
     // Value bytes beyond the step's width stay 0.
     unsigned v = static_cast<unsigned>(value);
     if (step.width < 3) v &= (1u << (8 * step.width)) - 1u;
-    unsigned char frame[kFrameLength] = {kFrameStart,
-                                         machine.address,
-                                         type,
-                                         static_cast<unsigned char>(dataId & 0xFF),
-                                         static_cast<unsigned char>(dataId >> 8),
-                                         step.param,
-                                         static_cast<unsigned char>(v & 0xFF),
-                                         static_cast<unsigned char>((v >> 8) & 0xFF),
-                                         static_cast<unsigned char>((v >> 16) & 0xFF),
-                                         0};
-    bus::SentRequests::Request sent{0, stepIndex, {}};
-    std::copy(std::begin(frame), std::end(frame), sent.frame.begin());
-    sent.seq = page.m_wire.request = bus.Send(frame, static_cast<int>(kFrameLength));
-    page.m_wire.requests.Add(sent);
+    page.m_wire.requests.Send(
+        bus, {machine.address, type, StreamDataId(page, step.stream), step.param, v}, stepIndex);
 }
 
 // The poll of the page's sensor; its answer counts for `stepIndex` whenever it is read.
-std::uint32_t SendPoll(CSensorPage& page, SensorBus& bus, int stepIndex) {
+std::uint32_t SendPoll(CSensorPage& page, bus::Link& bus, int stepIndex) {
     // The index comes from the scan or from a clamped Write; an index outside the table would
     // read past it, so such a poll goes to physical ID 0 instead.
     int index = page.m_nPhysIdIndex;
@@ -87,7 +74,7 @@ struct Heard {
 // Gives every frame of the read to the step whose poll it follows. Frames that follow no poll
 // of this run's (the scan's, an earlier run's) are not the machine's; of an answer pair's, only
 // those that answer the request before the pair count.
-Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, const TickInputs& in) {
+Heard TakeAnswers(CSensorPage& page, const Machine& machine, bus::Link& bus, const TickInputs& in) {
     Heard heard;
     const WireTrack& w = page.m_wire;
     const bus::WireReader& wire = bus.Wire();
@@ -124,59 +111,50 @@ Heard TakeAnswers(CSensorPage& page, const Machine& machine, SensorBus& bus, con
     return heard;
 }
 
-// Whether the end of a step can judge by what came after `seq`, or must wait another tick.
-bool WireKnown(CSensorPage& page, const Machine& machine, SensorBus& bus, std::uint32_t seq) {
-    WireTrack& w = page.m_wire;
-    const int longest =
-        bus::kLongestEchoWaitMs / std::max<int>(static_cast<int>(machine.periodMs), 1);
-    return bus.Wire().Settled(seq) || w.waitedTicks++ >= longest;
+// Whether the end of a step can judge by what came after `seq`, or must wait another tick: a read
+// made longer than an echo can take after the step began to wait found nothing more.
+bool WireKnown(CSensorPage& page, bus::Link& bus, std::uint32_t seq) {
+    const WireTrack& w = page.m_wire;
+    const std::int64_t longestUs = std::int64_t{bus::kLongestEchoWaitMs} * 1000;
+    return bus.Wire().Settled(seq) ||
+           (w.waitingStep >= 0 && bus.LastReadUs() - w.waitingSinceUs >= longestUs);
 }
 
-// A request of this run that the devices did not hear as written (its echo came back hit by
-// noise) is sent again exactly as it was written (a Write that stored new IDs on the page went
-// out on the old ones), and the run goes on from the step after it: the steps after it went out
-// on the wrong footing. True when it was sent again.
-bool ResendUnheard(CSensorPage& page, const Machine& machine, SensorBus& bus) {
+// A request of this run that the devices did not hear as written is sent again exactly as it
+// was written (a Write that stored new IDs on the page went out on the old ones), and the run
+// goes on from the step after it: the steps after it went out on the wrong footing. After a last
+// step sent again, the machine's end waits for its echo as before. True when one was sent again.
+bool ResendUnheard(CSensorPage& page, const Machine& machine, bus::Link& bus) {
     WireTrack& w = page.m_wire;
-    auto lost = w.requests.TakeFirstLost(bus.Wire());
-    if (!lost) return false;
-    std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq > lost->seq; });
-    lost->seq = w.request = bus.Send(lost->frame.data(), static_cast<int>(kFrameLength));
-    w.requests.Add(*lost);
-    // The last step sent again has run again: the machine waits for its echo as before.
-    w.confirming = lost->step + 1 >= machine.Limit();
-    page.*machine.counter = w.confirming ? lost->step : lost->step + 1;
-    w.waitingStep = -1;
-    w.waitedTicks = 0;
+    const auto resent = w.requests.ResendUnheard(bus);
+    if (!resent) return false;
+    std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq > resent->was; });
+    int& step = page.*machine.counter;
+    step = resent->step + 1;
+    w.waitingStep = step >= machine.Limit() ? step : -1;
+    w.waitingSinceUs = bus.NowUs();
     page.m_bGotReply = 0;
     page.m_bRestart = 0;
     return true;
-}
-
-// Whether the echoes of requests of this run are still to come, within the longest an echo may
-// take. After the machine's last step nothing else reads the wire, so this reads it.
-bool EchoesToCome(CSensorPage& page, const Machine& machine, SensorBus& bus) {
-    bus.Read();
-    return page.m_wire.requests.EchoesToCome(bus.Wire(), machine.periodMs);
 }
 
 // The end of a step that judges what the wire brought after its poll or request: false while
 // that is not known yet. An answer pair restarts when neither poll got a passing answer, and its
 // polls are closed, so an answer to them still on its way counts for nothing. A Response takes
 // the answer that follows its request's echo.
-bool EndJudgingStep(CSensorPage& page, const Machine& machine, SensorBus& bus, const Step& step,
+bool EndJudgingStep(CSensorPage& page, const Machine& machine, bus::Link& bus, const Step& step,
                     const Heard& heard, int expected) {
     WireTrack& w = page.m_wire;
     if (step.kind == StepKind::PairSecond) {
         // A passing answer to either poll passes the pair. Without one to the first (none came,
         // noise hit it, or the poll), it is the second poll's answer that tells: wait for it.
-        if (!page.m_bGotReply && !WireKnown(page, machine, bus, w.pairSecond)) return false;
+        if (!page.m_bGotReply && !WireKnown(page, bus, w.pairSecond)) return false;
         if (!page.m_bGotReply) page.m_bRestart = 1;
         page.m_bGotReply = 0;
         std::erase_if(w.polls, [&](const WireTrack::Poll& p) { return p.seq >= w.pairFirst; });
         return true;
     }
-    if (!heard.answer && !WireKnown(page, machine, bus, w.request)) return false;
+    if (!heard.answer && !WireKnown(page, bus, w.requests.Latest())) return false;
     if (heard.answer && AnswerPasses(page, step, heard.answer->data(), expected))
         Store(page, step.assign, expected);
     else
@@ -185,7 +163,7 @@ bool EndJudgingStep(CSensorPage& page, const Machine& machine, SensorBus& bus, c
 }
 
 // Runs the step at `index`; false when its end waits for the wire.
-bool RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, int index,
+bool RunStep(CSensorPage& page, const Machine& machine, bus::Link& bus, int index,
              const TickInputs& in) {
     const Step& step = machine.steps[static_cast<std::size_t>(index)];
     WireTrack& w = page.m_wire;
@@ -239,29 +217,20 @@ bool RunStep(CSensorPage& page, const Machine& machine, SensorBus& bus, int inde
     return true;
 }
 
-// A tick of a step whose end waits for the wire: nothing is sent, what arrives is taken, and
-// the step ends once the wire is known. False while it still waits.
-bool GoOnWaiting(CSensorPage& page, const Machine& machine, SensorBus& bus, const TickInputs& in) {
-    WireTrack& w = page.m_wire;
-    const Step& step = machine.steps[static_cast<std::size_t>(w.waitingStep)];
-    if (!EndJudgingStep(page, machine, bus, step, TakeAnswers(page, machine, bus, in),
-                        ValueOf(step.value, in)))
-        return false;
-    w.waitingStep = -1;
-    w.waitedTicks = 0;
-    return true;
+// A tick of a step whose end waits for the wire: nothing is sent, what arrives is taken, and a
+// step that judges what came ends once the wire is known. Past the last step it is the
+// machine's end that waits, until the devices are known to have heard all the run sent. False
+// while it still waits.
+bool GoOnWaiting(CSensorPage& page, const Machine& machine, bus::Link& bus, int index,
+                 const TickInputs& in) {
+    const Heard heard = TakeAnswers(page, machine, bus, in);
+    if (index >= machine.Limit()) return page.m_wire.requests.AllHeard(bus);
+    const Step& step = machine.steps[static_cast<std::size_t>(index)];
+    if (step.kind != StepKind::PairSecond && step.kind != StepKind::Response) return true;
+    return EndJudgingStep(page, machine, bus, step, heard, ValueOf(step.value, in));
 }
 
 }  // namespace
-
-void ConfirmLeaves(CSensorPage& page, SensorBus& bus) {
-    // Nothing to confirm leaves the wire to the scan, whose answers these would be.
-    if (page.m_wire.requests.All().empty()) return;
-    bus.Read();
-    for (bus::SentRequests::Request r : page.m_wire.requests.All())
-        if (r.frame[2] == kTypeLeave && bus.Wire().EchoOf(r.seq) == bus::Echo::kLost)
-            bus.Send(r.frame.data(), static_cast<int>(kFrameLength));
-}
 
 WORD StreamDataId(const CSensorPage& page, int stream) {
     auto bases = page.StreamBases();
@@ -327,7 +296,7 @@ void ShowWord24(CSensorPage& page, int id, const BYTE* body) {
     ShowNumber(page, id, AnswerValue(body, 3));
 }
 
-Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in, SensorBus& bus) {
+Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in, bus::Link& bus) {
     int& step = page.*machine.counter;
     WireTrack& w = page.m_wire;
     if (!in.complete) {
@@ -339,54 +308,52 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
         w.Forget();
         return {Outcome::State::Abandoned, messages::kSelectCorrectParameters};
     }
+    // While the machine sends again or waits, the bar stands at the step it goes on from, so
+    // that the progress run cannot end the operation before the machine can: only the time-out
+    // does.
+    const auto barAt = [&](int at) {
+        page.m_nProgress =
+            static_cast<int>(std::min(at, machine.Limit() - 1) * machine.progressFactor);
+        return Outcome{};
+    };
+    const auto waitAt = [&](int at) {
+        if (w.waitingStep != at) {
+            w.waitingStep = at;
+            w.waitingSinceUs = bus.NowUs();
+        }
+        return barAt(at);
+    };
     // What the wire showed so far may be that the devices did not hear a request: sending it
     // again is this tick's one write, as a write during a device's answer would collide with it.
-    if (w.confirming) bus.Read();
-    const bool resent = ResendUnheard(page, machine, bus);
-    // The bar stands at the step the machine goes on from while it sends again or waits at its
-    // last step, so that the progress run cannot end the operation before the machine can: only
-    // the time-out does.
-    const auto barAtStep = [&] {
-        page.m_nProgress = static_cast<int>(step * machine.progressFactor);
-    };
-    if (resent || w.confirming) barAtStep();
-    if (resent) return {};
-    bool done = true;
-    const bool confirmed = w.confirming;
-    if (w.confirming) {
-        // The wire was read at the top of the tick.
-        if (w.requests.EchoesToCome(bus.Wire(), machine.periodMs)) return {};
-        w.confirming = false;
-    } else if (w.waitingStep >= 0) {
-        done = GoOnWaiting(page, machine, bus, in);
-    } else if (step >= 0 && step < machine.Limit()) {
-        done = RunStep(page, machine, bus, step, in);
-        // While the echo it judges by has not come back, nothing is known about the wire yet.
-        if (!done) w.waitingStep = step;
-    }
+    if (ResendUnheard(page, machine, bus)) return barAt(step);
+    const bool done = w.waitingStep == step || step >= machine.Limit()
+                          ? GoOnWaiting(page, machine, bus, step, in)
+                          : RunStep(page, machine, bus, step, in);
     // A request the devices did not hear goes out again at the next tick, before anything this
     // step found (a pair that got no answer to it) is acted on.
-    if (!done || w.requests.AnyLost(bus.Wire())) return {};
-    // A machine that is about to end waits until the wire has shown that the devices heard what
-    // it sent, its leave frame above all: a sensor that did not hear that one stays in
-    // configuration access, where it sends no telemetry, and the success box would not be true.
-    const bool ending =
-        step + 1 >= machine.Limit() && !(machine.lastStepMustPass && page.m_bRestart == 1);
-    if (ending && !confirmed && EchoesToCome(page, machine, bus)) {
-        w.confirming = true;
-        barAtStep();
-        return {};
-    }
+    if (!done || w.requests.AnyUnheard(bus)) return waitAt(step);
+    w.waitingStep = -1;
+    const auto complete = [&] {
+        step = 0;
+        page.m_bRestart = 0;
+        // The run's own leave frames were heard: there is nothing left to leave.
+        w.requests.Clear();
+        return Outcome{Outcome::State::Completed, machine.closingMessage};
+    };
+    if (step >= machine.Limit()) return complete();
 
-    Outcome outcome;
     step += 1;
     page.m_nProgress = static_cast<int>(step * machine.progressFactor);
     const bool lastStepFailed =
         machine.lastStepMustPass && page.m_bRestart == 1 && step >= machine.Limit();
     if (step >= machine.Limit() && !lastStepFailed) {
-        step = 0;
-        page.m_bRestart = 0;
-        outcome = {Outcome::State::Completed, machine.closingMessage};
+        // The machine ends only once the wire has shown that the devices heard all it sent, its
+        // leave frame above all: a sensor that did not hear that one stays in configuration
+        // access, where it sends no telemetry, and the success box would not be true. Nothing
+        // after this reads the wire for it.
+        bus.Read();
+        if (!w.requests.AllHeard(bus)) return waitAt(step);
+        return complete();
     }
     if (page.m_bRestart == 1) {
         step = machine.retryBack > 0 ? std::max(step - machine.retryBack, 0) : 0;
@@ -398,7 +365,7 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
         // the operation before the retry.
         if (lastStepFailed) page.m_nProgress = static_cast<int>(step * machine.progressFactor);
     }
-    return outcome;
+    return {};
 }
 
 }  // namespace sensor_steps

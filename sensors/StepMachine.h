@@ -1,8 +1,8 @@
 #pragma once
 // The one engine that runs every configuration step machine of the sensor pages.
 
+#include "bus/link.h"
 #include "platform/cstring.h"
-#include "sensors/SensorBus.h"
 #include "sensors/SensorSteps.h"
 
 namespace sensor_steps {
@@ -10,12 +10,7 @@ namespace sensor_steps {
 // One tick of `machine` on `page` with the inputs the page read for it: one bus action, then
 // the shared end of the tick.
 Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& inputs,
-                SensorBus& bus);
-
-// At the end of an operation: the leave frames of its last run that the devices did not hear
-// as written (their echo came back hit by noise) are sent once more, so no device is left in
-// configuration access, where it sends no telemetry.
-void ConfirmLeaves(CSensorPage& page, SensorBus& bus);
+                bus::Link& bus);
 
 // The data ID of stream `stream` of the page for its current application ID.
 WORD StreamDataId(const CSensorPage& page, int stream);
