@@ -25,8 +25,9 @@ enum class BusFault : std::uint8_t {
 
 // One frame hit by noise on the wire: its byte `byte` arrives with the low bit flipped.
 // - On a write of the program: the `at`-th poll or request frame, counted from its first request
-//   frame (1), at the devices and in the echo alike. Byte 1 is the address byte, 3 or 4 a
-//   request's data ID (a poll has byte 1 only).
+//   frame (1), at the devices and in the echo alike. Byte 0 is its frame start, 1 the address
+//   byte, 3 or 4 a request's data ID (a poll has bytes 0 and 1 only). Two entries with the same
+//   `at` hit two bytes of one write.
 // - On a frame the devices send: the `at`-th answer (type 0x32), or telemetry frame (0x10),
 //   counted from when the noise was set, at the program only. Bytes 2 to 9 are the type, the
 //   data ID, the parameter code, the value and the checksum, as the device computed it over the

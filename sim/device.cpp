@@ -80,6 +80,10 @@ int Device::StreamOfDataId(std::uint16_t dataId) const {
     return -1;
 }
 
+void Device::Answered() {
+    if (answersLeft_ > 0 && --answersLeft_ == 0) SetFault(DeviceFault::kSilent, true);
+}
+
 void Device::SetFault(DeviceFault f, bool on) {
     const std::uint32_t bit = 1u << static_cast<int>(f);
     faults_ = on ? (faults_ | bit) : (faults_ & ~bit);
@@ -169,7 +173,8 @@ void Device::Write(std::uint8_t code, std::uint32_t value, int stream) {
 }
 
 std::optional<bus::Body> Device::OnFrame(const bus::Body& frame, Micros t) {
-    if (HasFault(DeviceFault::kSilent)) return std::nullopt;
+    // A silent device still hears: it enters and leaves configuration access, and only sends
+    // nothing.
     const std::uint16_t dataId = static_cast<std::uint16_t>(frame[1] | (frame[2] << 8));
     const int stream = StreamOfDataId(dataId);
     if (stream < 0) return std::nullopt;
@@ -179,7 +184,11 @@ std::optional<bus::Body> Device::OnFrame(const bus::Body& frame, Micros t) {
                                 (static_cast<std::uint32_t>(frame[6]) << 16);
 
     if (kind_->answersRequestsDirectly) {
-        if (type == bus::kTypeRead) return Answer(frame[3], stream, dataId);
+        if (type == bus::kTypeRead && !HasFault(DeviceFault::kSilent)) {
+            auto answer = Answer(frame[3], stream, dataId);
+            if (answer) Answered();
+            return answer;
+        }
         if (type == bus::kTypeWrite) Write(frame[3], value, stream);
         return std::nullopt;
     }
@@ -215,6 +224,7 @@ std::vector<std::uint8_t> Device::OnPoll(Micros t) {
     std::optional<bus::Body> body;
     if (inConfig_) {
         body = pendingAnswer_;
+        if (body) Answered();
     } else if (!kind_->streams.empty()) {
         const int s = NextStream(t);
         body = MakeBody(bus::kTypeTelemetry, StreamDataId(s), TelemetryValue(s, t));

@@ -17,7 +17,7 @@ using Micros = std::int64_t;
 
 // Ways a single device can misbehave.
 enum class DeviceFault : std::uint8_t {
-    kSilent,           // answers nothing
+    kSilent,           // answers nothing, though it hears
     kIgnoresEnter,     // never enters configuration access, keeps streaming
     kGarbage,          // answers polls with random bytes
     kCutFrames,        // answers with only the first half of its frame
@@ -48,6 +48,9 @@ class Device {
 
     void SetFault(DeviceFault f, bool on);
     bool HasFault(DeviceFault f) const { return (faults_ >> static_cast<int>(f)) & 1u; }
+    // The device falls silent (DeviceFault::kSilent) once it has sent this many answers (type
+    // 0x32): one that stops answering in the middle of an exchange. 0: never.
+    void SilenceAfter(int answers) { answersLeft_ = answers > 0 ? answers : -1; }
 
     // The wire side. `frame` is an unstuffed, checksum-verified frame body (type .. checksum).
     // Returns the unstuffed 8-byte body to send at once for devices that answer directly.
@@ -57,6 +60,8 @@ class Device {
 
   private:
     std::optional<bus::Body> Answer(std::uint8_t code, int stream, std::uint16_t dataId) const;
+    // Counts an answer that goes out, and silences the device after the last one it sends.
+    void Answered();
     void Write(std::uint8_t code, std::uint32_t value, int stream);
     void RestoreFactory();
     int NextStream(Micros t);
@@ -75,6 +80,7 @@ class Device {
     std::vector<double> held_;
     std::vector<std::uint32_t> commands_;
     std::uint32_t faults_ = 0;
+    int answersLeft_ = -1;
     std::mt19937 noise_{12345};
 };
 

@@ -29,10 +29,16 @@ constexpr FaultName kFaults[] = {
      false,
      DeviceFault::kFirstStreamOnly,
      {}},
-    {"answer-id", "the device answers under a data ID of its own (its request's plus 0x10)",
-     false, DeviceFault::kOwnAnswerId, {}},
-    {"wrong-value", "the device answers every read with 0x77, whatever it holds", false,
-     DeviceFault::kWrongValue, {}},
+    {"answer-id",
+     "the device answers under a data ID of its own (its request's plus 0x10)",
+     false,
+     DeviceFault::kOwnAnswerId,
+     {}},
+    {"wrong-value",
+     "the device answers every read with 0x77, whatever it holds",
+     false,
+     DeviceFault::kWrongValue,
+     {}},
     {"garbage", "random bytes: instead of a device's answers (@PHYSID) or between frames", true,
      DeviceFault::kGarbage, BusFault::kGarbage},
     {"flood", "2100 bytes of noise after every poll of the program", true, {}, BusFault::kFlood},
@@ -47,7 +53,7 @@ struct NoiseFlag {
     int defaultByte;
 };
 constexpr NoiseFlag kNoiseFlags[] = {
-    {"--noise", Noise::On::kWrite, 1, 1},
+    {"--noise", Noise::On::kWrite, 0, 1},
     {"--answer-noise", Noise::On::kAnswer, 2, 6},
     {"--telemetry-noise", Noise::On::kTelemetry, 2, 6},
 };
@@ -170,6 +176,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             o.noise.push_back(noise);
+        } else if (a == "--silent-after") {
+            const std::string* v = value();
+            if (!v) return std::nullopt;
+            if (!ParseInt(*v, o.silentAfter) || o.silentAfter < 1) {
+                error = "--silent-after must be a number of answers from 1: " + *v;
+                return std::nullopt;
+            }
         } else if (a == "--log") {
             const std::string* v = value();
             if (!v) return std::nullopt;
@@ -192,7 +205,7 @@ std::string HelpText() {
         "usage: kestrova-sim --port COMn [--device KIND[@PHYSID[:APPID]]]... [--receiver]\n"
         "                    [--receiver-period MS] [--fault NAME[@PHYSID]]... [--latency MS]\n"
         "                    [--noise N[:BYTE]]... [--answer-noise N[:BYTE]]...\n"
-        "                    [--telemetry-noise N[:BYTE]]... [--log FILE]\n"
+        "                    [--telemetry-noise N[:BYTE]]... [--silent-after N] [--log FILE]\n"
         "Serves a simulated Q.Wire bus on a pseudo-terminal published as COMn until SIGINT or\n"
         "SIGTERM. Without --device: one air-speed sensor. --receiver: the simulator polls its\n"
         "sensors itself, as a receiver does, and the program only listens; the receiver is a KXV\n"
@@ -201,14 +214,17 @@ std::string HelpText() {
         "every 10 ms, or every --receiver-period MS. --latency MS: the\n"
         "bytes of the bus reach the program only every MS ms, late and in chunks, as through a\n"
         "USB adapter's latency timer (16 ms on an FTDI adapter by default). --noise N[:BYTE]: one\n"
-        "write of the program is hit by noise on the wire: the Nth poll or frame, counted from its\n"
+        "write of the program is hit by noise on the wire: the Nth poll or frame, counted from "
+        "its\n"
         "first request frame (1), has the low bit of its byte BYTE flipped (1, the address, by\n"
-        "default; 3 or 4, a request's data ID), as the devices and the echo both receive it.\n"
+        "default; 0 its frame start; 3 or 4, a request's data ID), as the devices and the echo\n"
+        "both receive it; --noise N:B --noise N:C hits two bytes of one write.\n"
         "--answer-noise N[:BYTE], --telemetry-noise N[:BYTE]: the Nth answer (type 0x32), or\n"
         "telemetry frame (0x10), the devices send reaches the program with the low bit of its\n"
         "byte BYTE flipped (2 the type, 3-4 the data ID, 5 the parameter code, 6-8 the value, 6\n"
         "by default, 9 the checksum); its checksum stays the device's. Each noise option may\n"
-        "be given more than once.\n"
+        "be given more than once. --silent-after N: every device falls silent after its Nth\n"
+        "answer (type 0x32); it still hears, and leaves configuration access when told.\n"
         "\nkinds (default "
         "physical ID):\n";
     for (const SensorKind& k : AllKinds()) {
@@ -242,6 +258,7 @@ bool SetUpBus(Bus& bus, const Options& options, std::string& error) {
     timing.receiverPollPeriod = Micros{options.receiverPeriodMs} * 1000;
     bus.SetTiming(timing);
     bus.SetNoise(options.noise);
+    for (auto& d : bus.Devices()) d->SilenceAfter(options.silentAfter);
     for (const FaultSpec& spec : options.faults) {
         const FaultName* f = FindFault(spec.name);
         if (f->busLevel && (spec.physId < 0 || f->bus != BusFault::kGarbage)) {

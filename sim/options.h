@@ -31,6 +31,8 @@ struct Options {
     // The receiver polls a sensor every this many ms.
     int receiverPeriodMs = 10;
     std::vector<Noise> noise;
+    // Every device falls silent after this many answers; 0: never.
+    int silentAfter = 0;
     bool help = false;
 };
 
