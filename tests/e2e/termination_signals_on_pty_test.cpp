@@ -1,9 +1,10 @@
 // The program as a user runs it, against `kestrova-sim --receiver` on a pty, ended by a signal
-// in the middle of a KXV Read (logout, shutdown, Ctrl-C, a closed terminal): it ends as its
-// close box ends it, with the leave frame, so the receiver polls its sensors again; also with a
-// box open over the main window, and when two different signals come together (logout and
-// shutdown send SIGTERM and SIGHUP). The same signal a second time ends a program that cannot
-// close.
+// in the middle of a KXV Read (logout, shutdown, Ctrl-C, a closed terminal), or in the middle of
+// an air-speed Write to a sensor that never takes the value: it ends as its close box ends it,
+// with the leave frame, so the receiver polls its sensors again and the sensor streams; also with
+// a box open over the main window, and when signals come in bunches (a closed terminal: SIGHUP
+// from the kernel and from the shell; logout: SIGTERM, then SIGHUP twice). Only the user's second
+// Ctrl-C ends a program that cannot close.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -16,6 +17,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/sim_process.h"
 #include "support/ui_harness.h"
@@ -29,18 +31,17 @@ using kestrova::test::WaitUntil;
 
 // Generous: a busy machine starts the program and runs its timers late.
 constexpr int kDeadlineMs = 60'000;
-constexpr const char* kEnter = "7E BA 21 30 0C 00 00 00 00 A2";
-constexpr const char* kLeave = "7E BA 20 30 0C 00 00 00 00 A3";
+constexpr const char* kKxvEnter = "7E BA 21 30 0C 00 00 00 00 A2";
+constexpr const char* kKxvLeave = "7E BA 20 30 0C 00 00 00 00 A3";
+constexpr const char* kAirEnter = "7E 1C 21 00 0A 00 00 00 00 D4";
+constexpr const char* kAirLeave = "7E 1C 20 00 0A 00 00 00 00 D5";
 
-class SignalDuringKxvRead : public ::testing::Test {
+class SignalDuringAnOperation : public ::testing::Test {
   protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("kestrova-e2e-signal-" + std::to_string(getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
-        sim = std::make_unique<SimProcess>(
-            dir, std::vector<std::string>{"--port", "COM7", "--receiver", "--log", Log()});
-        ASSERT_EQ(sim->Line(), "COM7");
     }
     void TearDown() override {
         program.reset();
@@ -48,14 +49,25 @@ class SignalDuringKxvRead : public ::testing::Test {
         fs::remove_all(dir);
     }
 
-    // The program, once its user has started the Read and then done `then`, and the receiver
-    // has been asked into configuration access.
-    void StartReading(const char* then) {
+    // The program, once its user has started the operation (a KXV Read, or with "air-write" an
+    // air-speed Write) and then done `then`, and the device has been asked into configuration
+    // access.
+    void StartOperation(const char* then) {
+        const bool air = std::string(then) == "air-write";
+        enter = air ? kAirEnter : kKxvEnter;
+        leave = air ? kAirLeave : kKxvLeave;
+        std::vector<std::string> args = {"--port", "COM7", "--log", Log()};
+        for (const char* a :
+             air ? std::vector<const char*>{"--device", "airspeed", "--fault", "wrong-value"}
+                 : std::vector<const char*>{"--receiver"})
+            args.push_back(a);
+        sim = std::make_unique<SimProcess>(dir, args);
+        ASSERT_EQ(sim->Line(), "COM7");
         program = std::make_unique<ChildProcess>(KESTROVA_DRIVEN_PROGRAM, dir,
                                                  std::vector<std::string>{then});
         ASSERT_EQ(program->Line(kDeadlineMs), "ready");
         ASSERT_TRUE(
-            WaitUntil([&] { return BusLog().find(kEnter) != std::string::npos; }, kDeadlineMs));
+            WaitUntil([&] { return BusLog().find(enter) != std::string::npos; }, kDeadlineMs));
     }
 
     std::string Log() const { return (dir / "bus.log").string(); }
@@ -69,54 +81,61 @@ class SignalDuringKxvRead : public ::testing::Test {
     fs::path dir;
     std::unique_ptr<SimProcess> sim;
     std::unique_ptr<ChildProcess> program;
+    const char* enter = kKxvEnter;
+    const char* leave = kKxvLeave;
 };
 
 struct Ending {
     const char* name;
-    int signal;
-    const char* over;  // what the user has open when it comes ("" for nothing)
-    int andThen = 0;   // a different signal sent right after it, with no wait between
+    std::vector<int> signals;  // sent one right after the other, with no wait between
+    const char* then = "";     // what the user has open when they come, or "air-write"
 };
 void PrintTo(const Ending& e, std::ostream* os) {
     *os << e.name;
 }
 
-class EndedBySignal : public SignalDuringKxvRead, public ::testing::WithParamInterface<Ending> {};
+class EndedBySignal : public SignalDuringAnOperation,
+                      public ::testing::WithParamInterface<Ending> {};
 
-TEST_P(EndedBySignal, EndsAsTheCloseBoxEndsItAndTakesTheReceiverOutOfConfiguration) {
+TEST_P(EndedBySignal, EndsAsTheCloseBoxEndsItAndTakesTheDeviceOutOfConfiguration) {
     const Ending e = GetParam();
-    ASSERT_NO_FATAL_FAILURE(StartReading(e.over));
-    program->Signal(e.signal);
-    if (e.andThen) program->Signal(e.andThen);
+    ASSERT_NO_FATAL_FAILURE(StartOperation(e.then));
+    for (int sig : e.signals) program->Signal(sig);
     const std::optional<int> status = program->Wait(kDeadlineMs);
     ASSERT_TRUE(status) << "the program still runs";
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status;
 
-    std::size_t leave = std::string::npos;
+    // After the last enter frame (the Write starts again from it while the sensor keeps another
+    // value), the leave frame; the receiver then polls its sensors again.
+    const bool receiver = leave == kKxvLeave;
+    std::size_t at = std::string::npos;
     EXPECT_TRUE(WaitUntil(
         [&] {
             const std::string log = BusLog();
-            leave = log.find(kLeave, log.find(kEnter));
-            return leave != std::string::npos && log.find("receiver", leave) != std::string::npos;
+            at = log.find(leave, log.rfind(enter));
+            return at != std::string::npos &&
+                   (!receiver || log.find("receiver", at) != std::string::npos);
         },
         kDeadlineMs))
-        << (leave == std::string::npos ? "no leave frame after the enter frame"
-                                       : "the receiver polls no sensor after the leave frame");
+        << (at == std::string::npos ? "no leave frame after the enter frame"
+                                    : "the receiver polls no sensor after the leave frame");
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, EndedBySignal,
-                         ::testing::Values(Ending{"SIGTERM", SIGTERM, ""},
-                                           Ending{"SIGINT", SIGINT, ""},
-                                           Ending{"SIGHUP", SIGHUP, ""},
-                                           Ending{"SIGTERMOverAMessageBox", SIGTERM, "message-box"},
-                                           Ending{"SIGINTOverAFileDialog", SIGINT, "file-dialog"},
-                                           Ending{"SIGHUPOverTheAboutBox", SIGHUP, "about-box"},
-                                           Ending{"SIGTERMAndSIGHUP", SIGTERM, "", SIGHUP},
-                                           Ending{"SIGHUPAndSIGTERM", SIGHUP, "", SIGTERM},
-                                           Ending{"SIGINTAndSIGTERM", SIGINT, "", SIGTERM}),
-                         [](const ::testing::TestParamInfo<Ending>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Signals, EndedBySignal,
+    ::testing::Values(Ending{"SIGTERM", {SIGTERM}}, Ending{"SIGINT", {SIGINT}},
+                      Ending{"SIGHUP", {SIGHUP}},
+                      Ending{"SIGTERMOverAMessageBox", {SIGTERM}, "message-box"},
+                      Ending{"SIGINTOverAFileDialog", {SIGINT}, "file-dialog"},
+                      Ending{"SIGHUPOverTheAboutBox", {SIGHUP}, "about-box"},
+                      Ending{"SIGTERMAndSIGHUP", {SIGTERM, SIGHUP}},
+                      Ending{"SIGHUPAndSIGTERM", {SIGHUP, SIGTERM}},
+                      Ending{"SIGINTAndSIGTERM", {SIGINT, SIGTERM}},
+                      Ending{"AClosedTerminalsTwoSIGHUPs", {SIGHUP, SIGHUP}},
+                      Ending{"LogoutsSIGTERMThenTwoSIGHUPs", {SIGTERM, SIGHUP, SIGHUP}},
+                      Ending{
+                          "AClosedTerminalDuringAnAirSpeedWrite", {SIGHUP, SIGHUP}, "air-write"}),
+    [](const ::testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
 
 // Whether the process still has a handler of its own for `sig`.
 bool Catches(pid_t pid, int sig) {
@@ -127,8 +146,8 @@ bool Catches(pid_t pid, int sig) {
     return false;
 }
 
-TEST_F(SignalDuringKxvRead, ASecondSignalEndsAProgramThatCannotCloseAtOnce) {
-    ASSERT_NO_FATAL_FAILURE(StartReading("hang"));
+TEST_F(SignalDuringAnOperation, ASecondCtrlCEndsAProgramThatCannotCloseAtOnce) {
+    ASSERT_NO_FATAL_FAILURE(StartOperation("hang"));
     program->Signal(SIGINT);
     // The first one has been taken (the same signal sent twice at once would be one).
     ASSERT_TRUE(WaitUntil([&] { return !Catches(program->Pid(), SIGINT); }, kDeadlineMs));

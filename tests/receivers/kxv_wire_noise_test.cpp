@@ -77,3 +77,26 @@ TEST_F(KxvWireNoiseTest, EveryOperationDoesItsWorkWithOneWriteHitAnywhere) {
 }
 
 }  // namespace
+
+// A receiver that stops answering after some of the 26, and one that keeps other values than
+// those written: the Read, Write and Default it makes fail end at their time-outs with the
+// receiver out of configuration access, so that it polls its sensors again.
+TEST_F(KxvWireNoiseTest, AnOperationCutByItsTimeOutLeavesTheReceiverOutOfConfiguration) {
+    StartOnReceiver();
+    ReadAll();
+    for (const int button : {page_ids::kWrite, page_ids::kDefault, page_ids::kRead}) {
+        for (const bool silent : {true, false}) {
+            SCOPED_TRACE(std::to_string(button) +
+                         (silent ? ", silent after its fifth answer" : ", keeps other values"));
+            receiver->SetFault(sim::DeviceFault::kWrongValue, !silent);
+            receiver->SilenceAfter(silent ? 5 : 0);
+            modal.Clear();
+            ASSERT_TRUE(Click(&page, button));
+            while (Running(timers::kTimeout)) AdvanceMs(10);
+            EXPECT_FALSE(receiver->InConfig());
+            if (silent || button != page_ids::kRead)
+                EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kOperationFailed});
+            receiver->SetFault(sim::DeviceFault::kSilent, false);
+        }
+    }
+}

@@ -76,13 +76,29 @@ std::vector<Operation> WithNewAppId(std::vector<Operation> ops) {
 // the variometer's are the 40 A page's on two streams, the redundancy bus's the GPS page's on
 // four, and the ESC's the RPM page's on three but for its poles.
 const Shape kShapes[] = {
-    {"air speed", "airspeed", 3, &g_sensorAirSpeed, WithNewAppId(Standard(3, kDataRateEdit, 3)),
+    {"air speed",
+     "airspeed",
+     3,
+     &g_sensorAirSpeed,
+     WithNewAppId(Standard(3, kDataRateEdit, 3)),
      {kFirmwareEdit, kDataRateEdit}},
-    {"40 A", "current40", 4, &g_sensorCurrentL, Standard(4, current40_ids::kCurrentRateEdit),
+    {"40 A",
+     "current40",
+     4,
+     &g_sensorCurrentL,
+     Standard(4, current40_ids::kCurrentRateEdit),
      {kFirmwareEdit, current40_ids::kCurrentRateEdit}},
-    {"RPM", "rpm", 6, &g_sensorRPM, Standard(5, rpm_ids::kTemperature1RateEdit),
+    {"RPM",
+     "rpm",
+     6,
+     &g_sensorRPM,
+     Standard(5, rpm_ids::kTemperature1RateEdit),
      {kFirmwareEdit, rpm_ids::kTemperature1RateEdit}},
-    {"GPS", "gps", 9, &g_sensorGPS, Standard(6, gps_ids::kPositionRateEdit),
+    {"GPS",
+     "gps",
+     9,
+     &g_sensorGPS,
+     Standard(6, gps_ids::kPositionRateEdit),
      {kFirmwareEdit, gps_ids::kPositionRateEdit}},
     {"converter", "converter", 11, &g_sensorQWireToUART, Standard(4, 0)},
     {"servo", "servo", 12, &g_sensorSteeringEngine, Standard(3, 0, -1, false)},
@@ -174,6 +190,35 @@ TEST_P(WireNoiseTest, EveryOperationSucceedsWithOneWriteHitAnywhere) {
     for (const Operation& op : S().operations)
         SweepNoise(std::string(S().name) + " " + op.name + adapter, op.retryMs + latencyMs,
                    [&](const std::vector<sim::Noise>& noise) { return Run(op, noise, run++); });
+}
+
+// A sensor that never takes a value (every read-back answers another) and one that falls silent
+// after its first answer, though it still hears: an operation that fails at its time-out, or
+// cuts short a machine that kept starting again from its enter frame, still leaves the sensor out
+// of configuration access, where it would send no telemetry.
+TEST_P(WireNoiseTest, AnOperationCutByItsTimeOutLeavesTheSensorOutOfConfiguration) {
+    sim::Timing timing = bus->GetTiming();
+    timing.handOverPeriod = std::get<1>(GetParam()) * 1000;
+    bus->SetTiming(timing);
+    device = &bus->AddDevice(*sim::FindKind(S().kind));
+    StartOn(std::make_shared<SimVirtualLine>(bus), S().treeItem);
+    ConfigureAndWait(Page());
+    int failed = 0;
+    for (const Operation& op : S().operations) {
+        for (const bool silent : {true, false}) {
+            SCOPED_TRACE(std::string(S().name) + " " + op.name +
+                         (silent ? ", silent after its first answer" : ", never takes a value"));
+            device->SetFault(sim::DeviceFault::kWrongValue, !silent);
+            device->SilenceAfter(silent ? 1 : 0);
+            modal.Clear();
+            ASSERT_TRUE(Click(&Page(), op.button));
+            while (Running(&Page(), sensor_timers::kTimeout)) AdvanceMs(1);
+            EXPECT_FALSE(device->InConfig());
+            failed += modal.MessageTexts() == std::vector<std::string>{kFailed};
+            device->SetFault(sim::DeviceFault::kSilent, false);
+        }
+    }
+    EXPECT_GT(failed, 0) << "nothing timed out";
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, WireNoiseTest,

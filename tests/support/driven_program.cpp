@@ -1,8 +1,9 @@
 // The program itself, its own entry and start-up, with a user who opens the first port, starts a
 // Read on the KXV page and then does what the command line names: opens a message box, a file
 // dialog or the About box over it ("message-box", "file-dialog", "about-box"), hangs the program
-// ("hang"), or nothing more. Once that is done it prints "ready". No update server is asked and
-// only the ports of $KESTROVA_DEVICES exist.
+// ("hang"), or nothing more; or who starts a Write on the air-speed page instead, to the sensor
+// at physical ID 9 that a scan would have found ("air-write"). Once that is done it prints
+// "ready". No update server is asked and only the ports of $KESTROVA_DEVICES exist.
 
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include "platform/file_dialog.h"
 #include "platform/port_namespace.h"
 #include "receivers/kxv_ids.h"
+#include "sensors/SensorPage.h"
 #include "support/ui_harness.h"
 
 namespace {
@@ -24,10 +26,24 @@ namespace {
 using kestrova::test::Click;
 using kestrova::test::SelectTreeItem;
 
-HTREEITEM KxvItem(CKestrovaDlg& main) {
+HTREEITEM TreeItem(CKestrovaDlg& main, const char* text) {
     for (HTREEITEM item : main.m_hTreeItems)
-        if (item && main.m_treeDevices.GetItemText(item) == "KXV") return item;
+        if (item && main.m_treeDevices.GetItemText(item) == text) return item;
     return nullptr;
+}
+
+// The operation the user starts once the port is open.
+bool StartOperation(CKestrovaDlg& main, const std::string& then) {
+    if (then != "air-write")
+        return SelectTreeItem(&main, 1000, TreeItem(main, "KXV")) &&
+               Click(&g_receiverKXV, kxv::page_ids::kRead);
+    if (!SelectTreeItem(&main, 1000, TreeItem(main, "AirSpeedSensor"))) return false;
+    g_sensorAirSpeed.m_nPhysIdIndex = 9;
+    g_sensorAirSpeed.SetDlgItemText(sensor_ids::kPhysIdEdit, "9");
+    g_sensorAirSpeed.SetDlgItemText(sensor_ids::kAppIdEdit, "0");
+    g_sensorAirSpeed.SetDlgItemText(sensor_ids::kDataRateEdit, "300");
+    g_sensorAirSpeed.OnBnClickedWrite();
+    return true;
 }
 
 bool BoxOpen(CKestrovaDlg& main) {
@@ -59,10 +75,9 @@ void Drive() {
         if (!main || !main->IsWindowVisible()) return;
         if (step == 0) {
             step = 1;
-            if (!Click(main, 1002) || !SelectTreeItem(main, 1000, KxvItem(*main)) ||
-                !Click(&g_receiverKXV, kxv::page_ids::kRead)) {
+            if (!Click(main, 1002) || !StartOperation(*main, then)) {
                 user->stop();
-                std::puts("the Read could not be started");
+                std::puts("the operation could not be started");
                 return;
             }
             // From the program's loop, as the program's own boxes come from its handlers.
@@ -72,7 +87,8 @@ void Drive() {
         // The Read writes its enter frame on a timer of its own, which a late tick of this one
         // can come before: a program hung before that would never have entered.
         const bool entered = g_receiverKXV.m_nReadStep > 0;
-        if (step == 1 && (then.empty() || (then == "hang" && entered) || BoxOpen(*main))) {
+        const bool plain = then.empty() || then == "air-write";
+        if (step == 1 && (plain || (then == "hang" && entered) || BoxOpen(*main))) {
             step = 2;
             user->stop();
             std::puts("ready");

@@ -1,9 +1,11 @@
 #pragma once
 // Noise on the wire at every place of an operation: after a clean run, the operation runs once
 // with each of its writes hit in its address byte and in its data ID, once with each frame the
-// devices sent it hit in each of its bytes, and once with its last write hit twice, the copy sent
-// again included. Each must do its work within the clean run's time plus one retry of the step
-// hit (`retryMs`; two for the write hit twice); the worst is printed.
+// devices sent it hit in each of its bytes, once with its last write hit twice, the copy sent
+// again included, and once each with its last write hit in its frame start and in two bytes, so
+// that its echo is nothing the reader can tell for it. Each must do its work within the clean
+// run's time plus one retry of the step hit (`retryMs`; two for the write hit twice; and the
+// longest an echo may take, where none is told); the worst is printed.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "bus/wire_reader.h"
 #include "sim/bus.h"
 
 namespace kestrova::test {
@@ -40,6 +43,9 @@ void SweepNoise(const std::string& name, int retryMs, Run run) {
         for (int at = 1; at <= count; ++at)
             for (int byte = 2; byte <= 9; ++byte) places.push_back({{{at, byte, on}}, retryMs});
     places.push_back({{{written, 1}, {written + 1, 1}}, 2 * retryMs});
+    const int untold = retryMs + bus::kLongestEchoWaitMs;
+    places.push_back({{{written, 0}}, untold});
+    places.push_back({{{written, 1}, {written, 3}}, untold});
 
     const char* kOn[] = {"write", "answer", "telemetry frame"};
     int worst = clean.ms;
