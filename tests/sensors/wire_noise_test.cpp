@@ -170,18 +170,23 @@ class WireNoiseTest : public SensorPageTest,
         return {succeeded, ms, written, answers, telemetry};
     }
 
+    // The page's device behind the test's adapter, found by Configure.
+    void StartConfigured() {
+        sim::Timing timing = bus->GetTiming();
+        timing.handOverPeriod = std::get<1>(GetParam()) * 1000;
+        bus->SetTiming(timing);
+        device = &bus->AddDevice(*sim::FindKind(S().kind));
+        StartOn(std::make_shared<SimVirtualLine>(bus), S().treeItem);
+        ConfigureAndWait(Page());
+    }
+
     std::shared_ptr<sim::Bus> bus = std::make_shared<sim::Bus>();
     sim::Device* device = nullptr;
     std::string readShows;  // by the clean Read
 };
 
 TEST_P(WireNoiseTest, EveryOperationSucceedsWithOneWriteHitAnywhere) {
-    sim::Timing timing = bus->GetTiming();
-    timing.handOverPeriod = std::get<1>(GetParam()) * 1000;
-    bus->SetTiming(timing);
-    device = &bus->AddDevice(*sim::FindKind(S().kind));
-    StartOn(std::make_shared<SimVirtualLine>(bus), S().treeItem);
-    ConfigureAndWait(Page());
+    StartConfigured();
     int run = 0;
     const int latencyMs = std::get<1>(GetParam());
     const std::string adapter = latencyMs ? ", slow adapter" : "";
@@ -197,12 +202,7 @@ TEST_P(WireNoiseTest, EveryOperationSucceedsWithOneWriteHitAnywhere) {
 // cuts short a machine that kept starting again from its enter frame, still leaves the sensor out
 // of configuration access, where it would send no telemetry.
 TEST_P(WireNoiseTest, AnOperationCutByItsTimeOutLeavesTheSensorOutOfConfiguration) {
-    sim::Timing timing = bus->GetTiming();
-    timing.handOverPeriod = std::get<1>(GetParam()) * 1000;
-    bus->SetTiming(timing);
-    device = &bus->AddDevice(*sim::FindKind(S().kind));
-    StartOn(std::make_shared<SimVirtualLine>(bus), S().treeItem);
-    ConfigureAndWait(Page());
+    StartConfigured();
     int failed = 0;
     for (const Operation& op : S().operations) {
         for (const bool silent : {true, false}) {
