@@ -80,8 +80,9 @@ TEST_F(KxvWireNoiseTest, EveryOperationDoesItsWorkWithOneWriteHitAnywhere) {
 
 // A receiver that stops answering after some of the 26, and one that keeps other values than
 // those written: the Read, Write and Default it makes fail end at their time-outs with the
-// receiver out of configuration access, so that it polls its sensors again.
-TEST_F(KxvWireNoiseTest, AnOperationCutByItsTimeOutLeavesTheReceiverOutOfConfiguration) {
+// receiver out of configuration access, so that it polls its sensors again; and so does a
+// calibration that Close cuts short.
+TEST_F(KxvWireNoiseTest, AnOperationCutShortLeavesTheReceiverOutOfConfiguration) {
     StartOnReceiver();
     ReadAll();
     for (const int button : {page_ids::kWrite, page_ids::kDefault, page_ids::kRead}) {
@@ -98,5 +99,21 @@ TEST_F(KxvWireNoiseTest, AnOperationCutByItsTimeOutLeavesTheReceiverOutOfConfigu
                 EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kOperationFailed});
             receiver->SetFault(sim::DeviceFault::kSilent, false);
         }
+    }
+
+    // Close in the middle of a calibration, its leave frame hit by noise (in its address byte;
+    // in its frame start, so that its echo is nothing the reader can tell): it is sent until
+    // heard.
+    ASSERT_TRUE(SelectTab(&page, page_ids::kSubPageTab, kCalibrationTab));
+    for (const int byte : {1, 0}) {
+        SCOPED_TRACE("Close, the leave frame hit in byte " + std::to_string(byte));
+        ASSERT_TRUE(Click(&calibration, calibration_ids::kCalibration));
+        AdvanceMs(150);
+        ASSERT_TRUE(receiver->InConfig());
+        bus->SetNoise({{1, byte}});
+        ASSERT_TRUE(Click(&main(), sensor_ids::kMainOpen));
+        EXPECT_FALSE(receiver->InConfig());
+        bus->SetNoise({});
+        OpenPort();
     }
 }

@@ -200,8 +200,9 @@ TEST_P(WireNoiseTest, EveryOperationSucceedsWithOneWriteHitAnywhere) {
 // A sensor that never takes a value (every read-back answers another) and one that falls silent
 // after its first answer, though it still hears: an operation that fails at its time-out, or
 // cuts short a machine that kept starting again from its enter frame, still leaves the sensor out
-// of configuration access, where it would send no telemetry.
-TEST_P(WireNoiseTest, AnOperationCutByItsTimeOutLeavesTheSensorOutOfConfiguration) {
+// of configuration access, where it would send no telemetry; and so does an operation that a
+// device event stops while the port still works.
+TEST_P(WireNoiseTest, AnOperationCutShortLeavesTheSensorOutOfConfiguration) {
     StartConfigured();
     int failed = 0;
     for (const Operation& op : S().operations) {
@@ -219,6 +220,17 @@ TEST_P(WireNoiseTest, AnOperationCutByItsTimeOutLeavesTheSensorOutOfConfiguratio
         }
     }
     EXPECT_GT(failed, 0) << "nothing timed out";
+
+    for (const Operation& op : S().operations) {
+        SCOPED_TRACE(std::string(S().name) + " " + op.name + " stopped by a device event");
+        // An event leaves the page's buttons as the operation before it locked them.
+        Page().GetDlgItem(op.button)->EnableWindow(TRUE);
+        ASSERT_TRUE(Click(&Page(), op.button));
+        while (!device->InConfig() && Running(&Page(), op.timer)) AdvanceMs(1);
+        main().SendMessage(WM_DEVICECHANGE, DBT_CONFIGCHANGED, 0);
+        EXPECT_FALSE(device->InConfig());
+        EXPECT_FALSE(Running(&Page(), sensor_timers::kTimeout));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, WireNoiseTest,
