@@ -1,8 +1,8 @@
 // Feeds the reader of the wire what the program wrote and what came back, both made up by the
 // fuzzer. The events must be the same however an adapter cuts the bytes into reads, every number
 // they name must be one the reader gave, no frame whose checksum fails is handed on, settling
-// never goes back, what came back of each write is the same either way, and frames sent again as
-// a device sends them read back as they were.
+// never goes back, what came back of each write is the same either way, a write given up for lost
+// is lost, and frames sent again as a device sends them read back as they were.
 //
 // Input: byte 0 picks the pieces the bytes come in; byte 1 how many of the following 2-byte
 // items the program wrote (a poll when the first byte is even, else a request built from them);
@@ -53,6 +53,12 @@ Result Read(const std::vector<std::vector<std::uint8_t>>& sent, std::span<const 
         result.settled = settled;
     }
     for (std::uint32_t seq = 1; seq <= last; ++seq) result.echoes.push_back(r.EchoOf(seq));
+    // A write given up for lost is lost and settled, whatever came before.
+    for (std::uint32_t seq = 1; seq <= last; ++seq) {
+        if (r.EchoOf(seq) != bus::Echo::kAwaited) continue;
+        r.GiveUp(seq);
+        Check(r.EchoOf(seq) == bus::Echo::kLost && r.Settled(seq));
+    }
     return result;
 }
 
