@@ -334,6 +334,7 @@ Outcome RunTick(CSensorPage& page, const Machine& machine, const TickInputs& in,
     if (!done || w.requests.AnyUnheard(bus)) return waitAt(step);
     w.waitingStep = -1;
     const auto complete = [&] {
+        page.m_nProgress = static_cast<int>(machine.Limit() * machine.progressFactor);
         step = 0;
         page.m_bRestart = 0;
         // The run's own leave frames were heard: there is nothing left to leave.

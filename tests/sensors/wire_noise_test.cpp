@@ -144,6 +144,11 @@ class WireNoiseTest : public SensorPageTest,
             AdvanceMs(1);
             ++ms;
         }
+        // A machine that ends leaves the bar at its last step, from where the progress run takes
+        // it to its end and gives the buttons back.
+        for (const sensor_steps::Machine* m : Page().Machines())
+            if (m->timer == op.timer && Running(&Page(), sensor_timers::kTimeout))
+                EXPECT_NEAR(Page().m_nProgress, int(m->Limit() * m->progressFactor), 1);
         const std::size_t written = wire->frames.size() - first;
         const int answers = bus->SentSinceNoise(sim::Noise::On::kAnswer);
         const int telemetry = bus->SentSinceNoise(sim::Noise::On::kTelemetry);
