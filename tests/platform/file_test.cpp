@@ -3,21 +3,26 @@
 
 #include "platform/file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/file_replace.h"
+#include "support/os_pty.h"
 
 namespace {
 
@@ -305,6 +310,35 @@ TEST_F(Files, ASaveLeavesWhatIsNoRegularFileAsItIs) {
         EXPECT_TRUE(left.fileWasThere && left.kept) << name;
         EXPECT_EQ(std::filesystem::symlink_status(Path(name)).type(), kind) << name;
     }
+}
+
+TEST_F(Files, ANameThatTurnsIntoALinkToATerminalWhileItIsOpenedOpensOnlyTheFile) {
+    kestrova::test::PtyPair terminal;
+    const int opens = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(opens, terminal.slavePath().c_str(), IN_OPEN), 0);
+    const std::string name = Path("set.csv"), link = Path("link"), file = Path("file");
+    Put(name, "WingType,1\r\n");
+    std::jthread swapper([&](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+            ::symlink(terminal.slavePath().c_str(), link.c_str());
+            ::rename(link.c_str(), name.c_str());
+            Put(file, "WingType,1\r\n");
+            ::rename(file.c_str(), name.c_str());
+        }
+    });
+    // Until both have been met often, the file and the link; a busy machine may take a while.
+    constexpr int kEach = 5000;
+    int files = 0, refused = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while ((files < kEach || refused < kEach) && std::chrono::steady_clock::now() < deadline) {
+        const int fd = platform::OpenRegularFile(name.c_str(), O_RDONLY, nullptr);
+        if (fd >= 0) ++files, ::close(fd);
+        refused += fd < 0;
+    }
+    EXPECT_TRUE(files >= kEach && refused >= kEach) << files << " files, " << refused << " links";
+    char event[sizeof(inotify_event) + NAME_MAX + 1];
+    EXPECT_LT(::read(opens, event, sizeof event), 0) << "the terminal was opened";
+    ::close(opens);
 }
 
 }  // namespace
