@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "platform/win32_files.h"
@@ -102,6 +103,36 @@ std::pair<int, const char*> OpenModes(UINT openFlags) {
     return writes ? std::pair{O_RDWR, "rb+"} : std::pair{O_RDONLY, "rb"};
 }
 
+int Failed(CFileException* error, int osError, const char* path) {
+    Fill(error, CFileException::CauseFromErrno(osError), osError, path);
+    return -1;
+}
+
+// The file that the O_PATH descriptor `look` stands for, opened with `flags` when it is a
+// regular file; -1 with `error` filled when it is none or cannot be opened.
+int OpenLookedAt(int look, int flags, const char* path, CFileException* error) {
+    struct stat st {};
+    if (::fstat(look, &st) != 0) return Failed(error, errno, path);
+    if (!S_ISREG(st.st_mode)) {
+        Fill(error, CFileException::notRegularFile, S_ISDIR(st.st_mode) ? EISDIR : -1, path);
+        return -1;
+    }
+    // The file looked at itself, whatever the name holds by now. O_NONBLOCK: a file another
+    // holds a lease on is refused rather than waited for.
+    const std::string same = "/proc/self/fd/" + std::to_string(look);
+    const int fd =
+        ::open(same.c_str(), (flags & ~(O_CREAT | O_EXCL | O_NOFOLLOW)) | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Failed(error, errno, path);
+    // A file's reads and writes are to wait for the disk as ever.
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        const int e = errno;
+        ::close(fd);
+        return Failed(error, e, path);
+    }
+    return fd;
+}
+
 }  // namespace
 
 namespace platform {
@@ -111,48 +142,23 @@ int OpenRegularFile(const char* path, int flags, CFileException* error) {
         Fill(error, CFileException::badPath, EINVAL, path);
         return -1;
     }
-    // What is no file is refused unopened: opening a serial line toggles its modem lines, and
-    // a watchdog opened by root is armed. A name that cannot be looked at is left to the open,
-    // which says why (or creates it).
-    struct stat named {};
-    const bool looked = ::stat(path, &named) == 0;
-    if (looked && !S_ISREG(named.st_mode)) {
-        Fill(error, CFileException::notRegularFile, S_ISDIR(named.st_mode) ? EISDIR : -1, path);
-        return -1;
+    // What the name holds is looked at through a descriptor that opens nothing, as an O_PATH
+    // open reaches no driver: opening a serial line toggles its modem lines, a watchdog opened
+    // by root is armed, and a pipe's open waits for its other end. A name that is not there yet
+    // is made a new file; with O_EXCL, what another puts there meanwhile is only looked at.
+    for (int round = 0; round < 2; ++round) {
+        const int look = ::open(path, O_PATH | O_CLOEXEC | (flags & O_NOFOLLOW));
+        if (look >= 0) {
+            const int fd = OpenLookedAt(look, flags, path, error);
+            ::close(look);
+            return fd;
+        }
+        if (errno != ENOENT || !(flags & O_CREAT)) return Failed(error, errno, path);
+        const int fd = ::open(path, flags | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) return Failed(error, errno, path);
     }
-    // Something else may take the name between the look and the open. Without O_NONBLOCK a
-    // pipe's open would then wait for its other end, and a device's may wait too; O_NOCTTY keeps
-    // a terminal from becoming ours. Truncating waits until the file is known to be the one
-    // looked at.
-    const int fd = ::open(path, (flags & ~O_TRUNC) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int e = errno;
-        // What the open itself refuses for not being a file: a socket, or for writing a pipe
-        // that no one reads or a folder.
-        const bool notFile = e == ENXIO || e == EISDIR;
-        Fill(error, notFile ? CFileException::notRegularFile : CFileException::CauseFromErrno(e), e,
-             path);
-        return -1;
-    }
-    const auto refuse = [&](int cause, int osError) {
-        ::close(fd);
-        Fill(error, cause, osError, path);
-        return -1;
-    };
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return refuse(CFileException::CauseFromErrno(errno), errno);
-    if (!S_ISREG(st.st_mode))
-        return refuse(CFileException::notRegularFile, S_ISDIR(st.st_mode) ? EISDIR : -1);
-    // Another file than the one looked at: the name changed hands while it was being opened.
-    if (looked && (st.st_dev != named.st_dev || st.st_ino != named.st_ino))
-        return refuse(CFileException::sharingViolation, EBUSY);
-    // A file's reads and writes are to wait for the disk as ever.
-    const int status = ::fcntl(fd, F_GETFL);
-    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0)
-        return refuse(CFileException::CauseFromErrno(errno), errno);
-    if ((flags & O_TRUNC) && ::ftruncate(fd, 0) != 0)
-        return refuse(CFileException::CauseFromErrno(errno), errno);
-    return fd;
+    return Failed(error, EEXIST, path);
 }
 
 }  // namespace platform

@@ -92,10 +92,9 @@ class CFile {
 namespace platform {
 
 // Opens `path` as open(2) does with `flags` (O_CLOEXEC added, mode 0666 when it creates), but
-// never waits: not for a writer of a pipe, nor for a device. What is not a regular file is
-// refused with notRegularFile without being opened; a file that another takes the place of
-// while it is opened is refused with sharingViolation. The descriptor, or -1 with `error`
-// filled.
+// opens nothing that is not a regular file: a pipe, socket, device or folder is refused with
+// notRegularFile without being opened, also when it takes the name while the file is opened.
+// O_NOFOLLOW refuses a symbolic link so. The descriptor, or -1 with `error` filled.
 int OpenRegularFile(const char* path, int flags, CFileException* error);
 
 }  // namespace platform

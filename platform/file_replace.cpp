@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/file.h"
+#include "platform/file_attributes.h"
 
 namespace platform {
 
@@ -95,26 +96,39 @@ struct Closer {
     ~Closer() { ::close(fd); }
 };
 
+// Whether the new file `fd` now holds all that the old one had besides its content: its owner,
+// group and mode, and its extended attributes, an ACL among them. What is not ours to give (a
+// file of another owner, a group we are not in) would be lost by a rename.
+bool CarriesAllOf(int fd, const fs::path& target, const struct stat& old) {
+    // The owner goes first, since giving it away clears the set-ID bits of the mode.
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 || !CopyAttributes(target.c_str(), fd) ||
+        ::fchmod(fd, old.st_mode & 07777) != 0)
+        return false;
+    // A set-group-ID bit that is not ours to give is dropped without a word.
+    struct stat now {};
+    return ::fstat(fd, &now) == 0 && now.st_uid == old.st_uid && now.st_gid == old.st_gid &&
+           (now.st_mode & 07777) == (old.st_mode & 07777);
+}
+
 // The new content goes to a file of its own, which takes the old one's name once it is whole.
-// `old` is the file it replaces, if there is one.
-void ReplaceByRename(int fd, const std::string& temp, const fs::path& target,
+// `old` is the file it replaces, if there is one. False, with the new file gone, when the new
+// file cannot carry all that the old one had.
+bool ReplaceByRename(int fd, const std::string& temp, const fs::path& target,
                      const struct stat* old, std::string_view text, const std::string& path) {
     std::size_t written = 0;
     int error = WriteFromStart(fd, text, written);
-    if (!error && ::fsync(fd) != 0) error = errno;
-    // The new file is ours; it takes the owner and group of the one it replaces, so that a Save
-    // run as root leaves a user's file the user's. Where that is not ours to give (another's
-    // file, a group we are not in), the file stays ours rather than the Save fail. The owner
-    // goes first, since giving it away clears the set-ID bits of the mode.
-    if (!error && old) {
-        [[maybe_unused]] const int given = ::fchown(fd, old->st_uid, old->st_gid);
+    // After the writing, which clears set-ID bits and file capabilities.
+    if (!error && old && !CarriesAllOf(fd, target, *old)) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
     }
-    // The new file is made private; it takes the mode of the one it replaces.
-    const mode_t mode = old ? (old->st_mode & 07777) : NewFileMode();
-    if (!error && ::fchmod(fd, mode) != 0) error = errno;
+    // The new file is made private; a file of a new name takes the usual creation mode.
+    if (!error && !old && ::fchmod(fd, NewFileMode()) != 0) error = errno;
+    if (!error && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
-    if (!error) return;
+    if (!error) return true;
     ::unlink(temp.c_str());
     Throw(error, path);
 }
@@ -170,13 +184,14 @@ void WriteFileReplacing(const std::string& path, std::string_view text, LeftBehi
     if (existed && !S_ISREG(old.st_mode))
         throw new CFileException(CFileException::notRegularFile, S_ISDIR(old.st_mode) ? EISDIR : -1,
                                  path.c_str());
-    std::string temp;
-    const int fd = CreateFileBeside(target, temp);
-    if (fd < 0) {
-        ReplaceInPlace(target, existed, text, path, left.kept);
-        return;
+    // A second name of the file would keep the old content after a rename.
+    if (!existed || old.st_nlink == 1) {
+        std::string temp;
+        const int fd = CreateFileBeside(target, temp);
+        if (fd >= 0 && ReplaceByRename(fd, temp, target, existed ? &old : nullptr, text, path))
+            return;
     }
-    ReplaceByRename(fd, temp, target, existed ? &old : nullptr, text, path);
+    ReplaceInPlace(target, existed, text, path, left.kept);
 }
 
 }  // namespace platform

@@ -18,6 +18,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/file.h"
 #include "platform/win32_errors.h"
 
 namespace {
@@ -298,7 +299,9 @@ void DeleteLeftoverDownloads(const char* fileName) {
          it.increment(error)) {
         const fs::path& path = it->path();
         if (path.filename().string().rfind(prefix, 0) != 0) continue;
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        // Only a regular file can be a download's, and only such a file is opened: the open of a
+        // pipe would wait for its other end, and the start with it.
+        const int fd = platform::OpenRegularFile(path.c_str(), O_RDONLY | O_NOFOLLOW, nullptr);
         if (fd < 0) continue;
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(path.c_str());
         close(fd);

@@ -76,7 +76,8 @@ void SetDownloadTimeouts(long connectMs, long totalMs);
 HRESULT DownloadToFile(const char* url, const char* fileName, const DownloadOptions& options);
 
 // Deletes the temporary files that downloads to `fileName` left behind when their process was
-// killed. The file of a download that is still running, in this process or another, is kept.
+// killed. The file of a download that is still running, in this process or another, is kept,
+// and so is anything of that name that is not a regular file, which is never opened.
 void DeleteLeftoverDownloads(const char* fileName);
 
 }  // namespace platform

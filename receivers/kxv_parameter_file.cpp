@@ -30,12 +30,28 @@ const Parameter* FindByKey(std::string_view key, bool& second) {
     return nullptr;
 }
 
-std::string Quoted(std::string_view text) {
+// Enough of a file's text to find it by, marked where it is cut.
+std::string Shortened(std::string_view text) {
     constexpr std::size_t kShown = 40;
-    std::string out = "\"";
-    out += text.substr(0, kShown);
+    std::string out(text.substr(0, kShown));
     if (text.size() > kShown) out += "...";
-    return out + "\"";
+    return out;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + Shortened(text) + "\"";
+}
+
+// A number as the file writes it: the blanks before it skipped, an optional sign, the digits up
+// to the first other character. Nothing when it has no digit.
+std::string_view NumberText(std::string_view text) {
+    std::size_t from = 0;
+    while (from < text.size() && IsBlank(text[from])) ++from;
+    std::size_t to = from;
+    if (to < text.size() && (text[to] == '+' || text[to] == '-')) ++to;
+    const std::size_t digits = to;
+    while (to < text.size() && text[to] >= '0' && text[to] <= '9') ++to;
+    return to == digits ? std::string_view() : text.substr(from, to - from);
 }
 
 }  // namespace
@@ -60,14 +76,13 @@ std::string FormatParameterFile(const Values& values) {
 }
 
 bool ReadLeadingNumber(std::string_view text, int& value) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
+    const std::string_view number = NumberText(text);
+    if (number.empty()) return false;
+    const bool negative = number.front() == '-';
+    const std::size_t sign = negative || number.front() == '+' ? 1 : 0;
     long long v = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        v = std::min<long long>(v * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
+    for (char c : number.substr(sign))
+        v = std::min<long long>(v * 10 + (c - '0'), static_cast<long long>(INT_MAX) + 1);
     v = negative ? -v : v;
     value = static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
     return true;
@@ -94,8 +109,10 @@ bool ParameterFileReader::Take(std::string_view line) {
     // Under the file key an angle is in degrees; under the older key already in the bus form.
     const int shift = p->kind == Kind::kAngle && !second ? kAngleZero : 0;
     if (v < -shift || v > kByteMax - shift) {
-        problem_ = where + std::to_string(v) + " is outside " + std::to_string(-shift) + " to " +
-                   std::to_string(kByteMax - shift) + ".";
+        // As the file has it: a number beyond the int range would be named by its saturated
+        // value, which the user never typed.
+        problem_ = where + Shortened(NumberText(text)) + " is outside " + std::to_string(-shift) +
+                   " to " + std::to_string(kByteMax - shift) + ".";
         return false;
     }
     v += shift;

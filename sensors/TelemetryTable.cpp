@@ -1,11 +1,10 @@
 #include "sensors/TelemetryTable.h"
 
-#include "bus/protocol.h"
-
 #include <array>
 #include <functional>
 #include <type_traits>
 
+#include "bus/protocol.h"
 #include "sensors/Sensor_AirSpeedDlg.h"
 #include "sensors/Sensor_CurrentHDlg.h"
 #include "sensors/Sensor_CurrentLDlg.h"
@@ -167,7 +166,10 @@ constexpr Refresh kDisplay = Refresh::kDisplay;
 constexpr bool kListened = true;   // Monitoring decodes it too
 constexpr bool kScanOnly = false;  // only the Configure scan
 constexpr std::uint8_t kAppId = 0x0F;
-constexpr std::uint8_t kLowByte = 0xFF;  // the converter's 0xFD00 range is 256 wide
+// The converter's own range is 256 wide, so there the whole low byte is its application ID. Its
+// ADC streams are 16 wide as every other stream: the whole byte of the ADC2 stream would be 16
+// more than the converter holds, and the next Read would ask a data ID it does not answer.
+constexpr std::uint8_t kLowByte = 0xFF;
 
 constexpr Row One(std::uint16_t first, std::uint16_t last, bool monitored, Target target,
                   std::uint8_t appIdMask = kAppId) {
@@ -240,9 +242,9 @@ constexpr Row kTable[] = {
     One(0x0D70, 0x0D7F, kListened,
         {kFuelKit, Whole<&P::fuelKit, &Fuel::m_nAverageFlow, &V::Lo16>, kDisplay}),
     One(0x0900, 0x090F, kListened,
-        {kConverter, Scaled<&P::converter, &Conv::m_dAdc1, &V::S32, 100>, kDisplay}, kLowByte),
+        {kConverter, Scaled<&P::converter, &Conv::m_dAdc1, &V::S32, 100>, kDisplay}),
     One(0x0910, 0x091F, kListened,
-        {kConverter, Scaled<&P::converter, &Conv::m_dAdc2, &V::S32, 100>, kDisplay}, kLowByte),
+        {kConverter, Scaled<&P::converter, &Conv::m_dAdc2, &V::S32, 100>, kDisplay}),
     One(0xFD00, 0xFDFF, kScanOnly,
         {kConverter, Scaled<&P::converter, &Conv::m_dAdc1, &V::S32, 100>, kDisplay}, kLowByte),
     // The servo and the video transmitter send nothing to show; the scan only

@@ -64,13 +64,6 @@ int Device::StreamOfDataId(std::uint16_t dataId) const {
     for (std::size_t s = 0; s < kind_->streams.size(); ++s)
         if (StreamDataId(static_cast<int>(s)) == dataId) return static_cast<int>(s);
     if (kind_->configBase != 0 && dataId == kind_->configBase + appId_) return 0;
-    // A configuration range 256 wide (the converter's) takes the whole low byte of any data ID
-    // the device sends: the program addresses it by the frame it decoded last.
-    if (kind_->configBase != 0 && (kind_->configBase & 0xFF) == 0 &&
-        (dataId & 0xFF00) == kind_->configBase) {
-        for (std::size_t s = 0; s < kind_->streams.size(); ++s)
-            if ((dataId & 0xFF) == (StreamDataId(static_cast<int>(s)) & 0xFF)) return 0;
-    }
     // A device reached through a request address of its own (the fuel kit) takes requests on
     // its first stream whatever application ID they carry: the read-back of a new application
     // ID still carries the old one.

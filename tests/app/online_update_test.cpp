@@ -255,10 +255,16 @@ TEST_F(OnlineUpdateTest, TheOldExecutableGoesAtTheNextStartAndItsAbsenceIsSilent
     std::ofstream(".Version.txt.part-K1lled") << "3";
     const int running = open(".NewSoftware.exe.part-Runnin", O_CREAT | O_RDWR | O_CLOEXEC, 0600);
     ASSERT_EQ(flock(running, LOCK_EX), 0);
+    // A pipe of that name is no download's. The test holds its other end, so that a start that
+    // opens it, and deletes it, does not wait for ever.
+    ASSERT_EQ(mkfifo(".Version.txt.part-Pipe00", 0644), 0);
+    const int pipe = open(".Version.txt.part-Pipe00", O_RDWR | O_CLOEXEC);
     StartMainWindow();
     EXPECT_FALSE(fs::exists("Kestrova_old.exe"));
     EXPECT_EQ(PartFiles(), std::vector<std::string>{".NewSoftware.exe.part-Runnin"});
     EXPECT_FALSE(fs::exists(".Version.txt.part-K1lled"));
+    EXPECT_TRUE(fs::is_fifo(".Version.txt.part-Pipe00"));
+    close(pipe);
     close(running);
     EXPECT_TRUE(modal.MessageTexts().empty());
     modal.Clear();
@@ -527,13 +533,13 @@ TEST_P(StartedNewProgram, TheOldProgramEndsOnlyOnceTheNewOneGotGoing) {
     const int signal = GetParam().signal;
     if (signal) server->Serve(kExecutablePath, HttpsReply::Paced(newProgram, 2000));
 
-    const int code = RunStartUp(
-        *server, folder, folder / "Kestrova.exe", dir / "child.out", GetParam().env, [&](pid_t p) {
-            if (!signal) return;
-            WaitUntil([&] { return server->Requests(kExecutablePath) > 0; },
-                      std::chrono::seconds(60));
-            kill(p, signal);
-        });
+    const int code = RunStartUp(*server, folder, folder / "Kestrova.exe", dir / "child.out",
+                                GetParam().env, [&](pid_t p) {
+                                    if (!signal) return;
+                                    WaitUntil([&] { return server->Requests(kExecutablePath) > 0; },
+                                              std::chrono::seconds(60));
+                                    kill(p, signal);
+                                });
     const std::string boxes = ReadAll(dir / "child.out");
     const std::string asked = "box: Find a new version ! | " + std::string(kPrompt) + "\n";
     EXPECT_FALSE(fs::exists(folder / "NewSoftware.exe"));

@@ -3,21 +3,28 @@
 
 #include "platform/file.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/file_replace.h"
+#include "support/os_pty.h"
 
 namespace {
 
@@ -275,22 +282,82 @@ TEST_F(Files, CreateWithoutTruncatingWritesWhereItSeeks) {
     EXPECT_EQ(Bytes(Path("fresh.bin")), "z");
 }
 
-TEST_F(Files, AFileInAFolderThatTakesNoNewFileIsReplacedInPlace) {
-    Put(Path("set.csv"), "the old, longer content\r\n");
-    ::chmod(Path("set.csv").c_str(), 0666);
-    ::chmod(dir.c_str(), 0555);
-    const pid_t child = ::fork();
-    if (child == 0) {  // as nobody: root may make files anywhere
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-        platform::LeftBehind left;
-        const int cause =
-            ThrownCause([&] { platform::WriteFileReplacing(Path("set.csv"), "new\r\n", left); });
-        ::_exit(cause < 0 ? 0 : 1);
+// What a Save must leave as it was besides the content: owner, group, mode, an attribute and
+// the ACL.
+std::string KeptOf(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    std::string kept = std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid) + " " +
+                       std::to_string(st.st_mode);
+    for (const char* name : {"user.kestrova", "system.posix_acl_access"}) {
+        char value[256];
+        const ssize_t n = ::getxattr(path.c_str(), name, value, sizeof value);
+        kept += " " + std::string(value, n > 0 ? static_cast<std::size_t>(n) : 0);
     }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    ::chmod(dir.c_str(), 0755);
-    EXPECT_EQ(Bytes(Path("set.csv")), "new\r\n");
+    return kept;
+}
+
+TEST_F(Files, ASaveKeepsAllTheFileHadBesidesItsContent) {
+    // Root saves as nobody, also in the group 4343, and makes the files so; another user saves as
+    // such and skips the rows of another's file.
+    constexpr uid_t kNobody = 65534, kOther = 4343;
+    constexpr gid_t kShared = 4343;
+    const bool root = ::geteuid() == 0;
+    const uid_t me = root ? kNobody : ::geteuid();
+    const gid_t mine = root ? kNobody : ::getegid();
+    // The ACL also gives user 4344 read and write: (tag | permissions << 16, id) after a version.
+    const std::uint32_t acl[] = {2,   0x60001, ~0u, 0x60002, 4344, 0x40004,
+                                 ~0u, 0x60010, ~0u, 0x40020, ~0u};
+    const struct {
+        const char* name;
+        mode_t folderMode;  // the folder has the file's owner and group
+        uid_t owner;
+        gid_t group;
+        bool secondName = false, attributes = false;
+    } cases[] = {
+        {"a folder that takes no new file", 0555, me, mine},
+        {"a second name", 0755, me, mine, true},
+        {"an ACL and an attribute", 0755, me, mine, false, true},
+        {"another's file in a folder of the user's group", 0775, kOther, kShared},
+        {"another's file of the user's group in a sticky folder", 01777, kOther, kShared},
+    };
+    std::string skipped;
+    for (const auto& c : cases) {
+        const std::string folder = Path(c.name), file = folder + "/set.csv";
+        std::filesystem::create_directory(folder);
+        Put(file, "the old, longer content\r\n");
+        ::chmod(file.c_str(), 0664);
+        if (::chown(folder.c_str(), c.owner, c.group) != 0 ||
+            ::chown(file.c_str(), c.owner, c.group) != 0 ||
+            (c.secondName && ::link(file.c_str(), (folder + "/2").c_str()) != 0) ||
+            (c.attributes &&
+             (::setxattr(file.c_str(), "user.kestrova", "kept", 4, 0) != 0 ||
+              ::setxattr(file.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) != 0))) {
+            skipped += std::string(" ") + c.name + ";";
+            continue;
+        }
+        ::chmod(folder.c_str(), c.folderMode);
+        const std::string kept = KeptOf(file);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (root &&
+                (::setgroups(1, &kShared) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+                ::_exit(2);
+            platform::LeftBehind left;
+            ::_exit(ThrownCause([&] { platform::WriteFileReplacing(file, "new\r\n", left); }) < 0
+                        ? 0
+                        : 1);
+        }
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        ::chmod(folder.c_str(), 0755);
+        EXPECT_EQ(status, 0) << c.name << ": the Save failed";
+        EXPECT_EQ(Bytes(file), "new\r\n") << c.name;
+        EXPECT_EQ(KeptOf(file), kept) << c.name;
+        EXPECT_EQ(Bytes(folder + "/2"), c.secondName ? "new\r\n" : "")
+            << c.name << ": the second name";
+    }
+    if (!skipped.empty()) GTEST_SKIP() << "this machine cannot give a file:" << skipped;
 }
 
 TEST_F(Files, ASaveLeavesWhatIsNoRegularFileAsItIs) {
@@ -305,6 +372,35 @@ TEST_F(Files, ASaveLeavesWhatIsNoRegularFileAsItIs) {
         EXPECT_TRUE(left.fileWasThere && left.kept) << name;
         EXPECT_EQ(std::filesystem::symlink_status(Path(name)).type(), kind) << name;
     }
+}
+
+TEST_F(Files, ANameThatTurnsIntoALinkToATerminalWhileItIsOpenedOpensOnlyTheFile) {
+    kestrova::test::PtyPair terminal;
+    const int opens = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(opens, terminal.slavePath().c_str(), IN_OPEN), 0);
+    const std::string name = Path("set.csv"), link = Path("link"), file = Path("file");
+    Put(name, "WingType,1\r\n");
+    std::jthread swapper([&](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+            ::symlink(terminal.slavePath().c_str(), link.c_str());
+            ::rename(link.c_str(), name.c_str());
+            Put(file, "WingType,1\r\n");
+            ::rename(file.c_str(), name.c_str());
+        }
+    });
+    // Until both have been met often, the file and the link; a busy machine may take a while.
+    constexpr int kEach = 5000;
+    int files = 0, refused = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while ((files < kEach || refused < kEach) && std::chrono::steady_clock::now() < deadline) {
+        const int fd = platform::OpenRegularFile(name.c_str(), O_RDONLY, nullptr);
+        if (fd >= 0) ++files, ::close(fd);
+        refused += fd < 0;
+    }
+    EXPECT_TRUE(files >= kEach && refused >= kEach) << files << " files, " << refused << " links";
+    char event[sizeof(inotify_event) + NAME_MAX + 1];
+    EXPECT_LT(::read(opens, event, sizeof event), 0) << "the terminal was opened";
+    ::close(opens);
 }
 
 }  // namespace

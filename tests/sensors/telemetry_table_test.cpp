@@ -241,10 +241,10 @@ TEST_F(TelemetryTableTest, FuelKitTemperaturesBelowZeroAndSixteenBitStreams) {
     EXPECT_EQ(fuelKit.m_nAverageFlow, 200);
 }
 
-TEST_F(TelemetryTableTest, ConverterRecordsTheWholeLowByteAndItsOwnRangeOnlyInTheScan) {
+TEST_F(TelemetryTableTest, ConverterRecordsTheWholeLowByteOnlyInItsOwnRangeAndOnlyInTheScan) {
     Scan(0x0913, 330);
     EXPECT_DOUBLE_EQ(converter.m_dAdc2, 3.3);
-    EXPECT_EQ(converter.m_nAppId, 0x13);
+    EXPECT_EQ(converter.m_nAppId, 3) << "the ADC2 stream is 0x0910 plus the application ID";
     Scan(0xFD2A, static_cast<std::uint32_t>(-150));
     EXPECT_DOUBLE_EQ(converter.m_dAdc1, -1.5);
     EXPECT_EQ(converter.m_nAppId, 0x2A);
