@@ -58,10 +58,10 @@ class SignalDuringAnOperation : public ::testing::Test {
         enter = air ? kAirEnter : kKxvEnter;
         leave = air ? kAirLeave : kKxvLeave;
         std::vector<std::string> args = {"--port", "COM7", "--log", Log()};
-        for (const char* a :
-             air ? std::vector<const char*>{"--device", "airspeed", "--fault", "wrong-value"}
-                 : std::vector<const char*>{"--receiver"})
-            args.push_back(a);
+        if (air)
+            args.insert(args.end(), {"--device", "airspeed", "--fault", "wrong-value"});
+        else
+            args.push_back("--receiver");
         sim = std::make_unique<SimProcess>(dir, args);
         ASSERT_EQ(sim->Line(), "COM7");
         program = std::make_unique<ChildProcess>(KESTROVA_DRIVEN_PROGRAM, dir,
