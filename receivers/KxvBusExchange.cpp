@@ -49,7 +49,7 @@ std::optional<int> CReceiver_KXVDlg::ResendUnheard() {
     return resent->step + 1;
 }
 
-bool CReceiver_KXVDlg::SequenceHeard() {
+bool CReceiver_KXVDlg::EndWhenHeard() {
     if (!m_requests.AllHeard(CKestrovaDlg::BusLink())) return false;
     // Its own leave frame was heard: there is nothing left to leave.
     m_requests.Clear();
@@ -147,7 +147,7 @@ void CReceiver_KXVDlg::RunReadSequence() {
         SendRequest(bus::kTypeLeave, 0, 0, static_cast<int>(step));
     } else {
         // A receiver that did not hear the leave frame would stay in configuration access.
-        if (!SequenceHeard()) return;
+        if (!EndWhenHeard()) return;
         KillTimer(timers::kReadSequence);
         KillTimer(timers::kReadReply);
         m_sequenceRunning = false;
@@ -196,7 +196,7 @@ void CReceiver_KXVDlg::RunWriteSequence() {
     } else if (step == kWriteLastStep) {
         SendRequest(bus::kTypeLeave, 0, 0, static_cast<int>(step));
     } else {
-        if (!SequenceHeard()) return;
+        if (!EndWhenHeard()) return;
         KillTimer(timers::kWriteSequence);
         KillTimer(timers::kWriteReply);
         m_sequenceRunning = false;
@@ -279,7 +279,7 @@ void CReceiver_KXVDlg::RunCalibrationSequence() {
             m_calibrationStep = 3;
             break;
         case 3:
-            if (!SequenceHeard()) break;
+            if (!EndWhenHeard()) break;
             KillTimer(timers::kCalibration);
             m_calibrating = false;
             EnableCalibrationButton(1, 1);

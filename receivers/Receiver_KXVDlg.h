@@ -106,9 +106,9 @@ class CReceiver_KXVDlg : public CDialogEx {
     // receiver did not hear; the step after it, where the sequence goes on, or nothing when
     // none is known unheard.
     std::optional<int> ResendUnheard();
-    // Whether the receiver is known to have heard every request of the sequence, its leave frame
-    // last: only then has the sequence ended.
-    bool SequenceHeard();
+    // True, with the sequence's requests forgotten, once the receiver is known to have heard
+    // every one of them, its leave frame last: only then has the sequence ended.
+    bool EndWhenHeard();
     CRect SubPageRect();
     // The keys of the parameters not known yet, for the user; empty when all are.
     std::string UnknownKeys() const;
