@@ -1,14 +1,14 @@
 #include "sensors/SensorPage.h"
 
-#include <algorithm>
-#include <optional>
-
 #include "app/KestrovaDlg.h"
 #include "resources/messages.h"
 #include "sensors/CommonHints.h"
 #include "sensors/Sensor_ConfigureDlg.h"
 #include "sensors/Sensor_MonitoringDlg.h"
 #include "sensors/StepMachine.h"
+
+#include <algorithm>
+#include <optional>
 
 using namespace sensor_ids;
 namespace timers = sensor_timers;
@@ -82,8 +82,9 @@ BOOL CSensorPage::PreTranslateMessage(MSG* msg) {
             return w && w->m_hWnd == msg->hwnd;
         };
         for (std::span<const Hint> hints : {Hints(), CommonHints()}) {
-            auto it = std::find_if(hints.begin(), hints.end(),
-                                   [&](const Hint& h) { return over(h.id) || over(h.alsoId); });
+            auto it = std::find_if(hints.begin(), hints.end(), [&](const Hint& h) {
+                return over(h.id) || over(h.alsoId);
+            });
             if (it != hints.end()) {
                 ShowHint(it->text);
                 break;

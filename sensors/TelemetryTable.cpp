@@ -1,10 +1,11 @@
 #include "sensors/TelemetryTable.h"
 
+#include "bus/protocol.h"
+
 #include <array>
 #include <functional>
 #include <type_traits>
 
-#include "bus/protocol.h"
 #include "sensors/Sensor_AirSpeedDlg.h"
 #include "sensors/Sensor_CurrentHDlg.h"
 #include "sensors/Sensor_CurrentLDlg.h"

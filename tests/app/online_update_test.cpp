@@ -533,13 +533,13 @@ TEST_P(StartedNewProgram, TheOldProgramEndsOnlyOnceTheNewOneGotGoing) {
     const int signal = GetParam().signal;
     if (signal) server->Serve(kExecutablePath, HttpsReply::Paced(newProgram, 2000));
 
-    const int code = RunStartUp(*server, folder, folder / "Kestrova.exe", dir / "child.out",
-                                GetParam().env, [&](pid_t p) {
-                                    if (!signal) return;
-                                    WaitUntil([&] { return server->Requests(kExecutablePath) > 0; },
-                                              std::chrono::seconds(60));
-                                    kill(p, signal);
-                                });
+    const int code = RunStartUp(
+        *server, folder, folder / "Kestrova.exe", dir / "child.out", GetParam().env, [&](pid_t p) {
+            if (!signal) return;
+            WaitUntil([&] { return server->Requests(kExecutablePath) > 0; },
+                      std::chrono::seconds(60));
+            kill(p, signal);
+        });
     const std::string boxes = ReadAll(dir / "child.out");
     const std::string asked = "box: Find a new version ! | " + std::string(kPrompt) + "\n";
     EXPECT_FALSE(fs::exists(folder / "NewSoftware.exe"));

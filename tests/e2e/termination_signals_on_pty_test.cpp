@@ -102,7 +102,7 @@ bool Pending(pid_t pid) {
 
 struct Ending {
     const char* name;
-    std::vector<int> signals;  // sent one right after the other, with no wait between
+    std::vector<int> signals;  // each once the one before has been taken
     const char* then = "";     // what the user has open when they come, or "air-write"
 };
 void PrintTo(const Ending& e, std::ostream* os) {

@@ -76,8 +76,6 @@ TEST_F(KxvWireNoiseTest, EveryOperationDoesItsWorkWithOneWriteHitAnywhere) {
     }
 }
 
-}  // namespace
-
 // A receiver that stops answering after some of the 26, and one that keeps other values than
 // those written: the Read, Write and Default it makes fail end at their time-outs with the
 // receiver out of configuration access, so that it polls its sensors again; and so does a
@@ -117,3 +115,5 @@ TEST_F(KxvWireNoiseTest, AnOperationCutShortLeavesTheReceiverOutOfConfiguration)
         OpenPort();
     }
 }
+
+}  // namespace

@@ -86,8 +86,7 @@ TEST_F(StepMachineTest, ReadSucceedsWhenOnlyTheSecondPollOfEachPairAnswers) {
     EXPECT_STREQ(Text(page, kAppIdEdit), "3");
     EXPECT_STREQ(Text(page, kPhysIdEdit), "9");
     EXPECT_EQ(Count(0x21), 1);
-    EXPECT_FALSE(Running(&page, sensor_timers::kRead))
-        << "the machine kills its own timer at its end";
+    EXPECT_FALSE(Running(&page, sensor_timers::kRead)) << "the machine kills its own timer at its end";
     AdvanceMs(8 * 16);
     EXPECT_EQ(modal.MessageTexts(), std::vector<std::string>{kSuccess})
         << "the progress run ends without a failure box";
@@ -268,8 +267,7 @@ TEST_F(StepMachineTest, ResponseStepsRetryTheirExchangeAndStrictPairsRestartOnAW
         .retryBack = 2,
         .address = 0x1B,
         .steps = {ReadParam(0x93),
-                  Step{.kind = StepKind::Response, .value = Const(1000), .answerWidth = 2},
-                  Idle()}};
+                  Step{.kind = StepKind::Response, .value = Const(1000), .answerWidth = 2}, Idle()}};
     int reads = 0;
     line->answer = [&](const WrittenFrame& f, const std::vector<WrittenFrame>&) {
         if (f.poll || f.type != 0x30) return std::optional<Body>();
@@ -289,9 +287,7 @@ TEST_F(StepMachineTest, ResponseStepsRetryTheirExchangeAndStrictPairsRestartOnAW
     EXPECT_EQ(reads, 2);
     EXPECT_EQ(wire->frames.front().address, 0x1B);
 
-    Machine strict{.timer = sensor_timers::kTimerCount - 1,
-                   .counter = &CSensorPage::m_nDefaultStep,
-                   .steps = {ReadParam(0x22)}};
+    Machine strict{.timer = sensor_timers::kTimerCount - 1, .counter = &CSensorPage::m_nDefaultStep, .steps = {ReadParam(0x22)}};
     AppendPairAgainst(strict.steps, Const(4));
     strict.steps.push_back(Leave());
     line->answer = [](const WrittenFrame& f, const std::vector<WrittenFrame>&) {

@@ -40,8 +40,6 @@ bool StartOperation(CKestrovaDlg& main, const std::string& then) {
     if (!SelectTreeItem(&main, 1000, TreeItem(main, "AirSpeedSensor"))) return false;
     g_sensorAirSpeed.m_nPhysIdIndex = 9;
     g_sensorAirSpeed.SetDlgItemText(sensor_ids::kPhysIdEdit, "9");
-    g_sensorAirSpeed.SetDlgItemText(sensor_ids::kAppIdEdit, "0");
-    g_sensorAirSpeed.SetDlgItemText(sensor_ids::kDataRateEdit, "300");
     g_sensorAirSpeed.OnBnClickedWrite();
     return true;
 }
